@@ -1,0 +1,35 @@
+#include "main/screenshots.h"
+
+#include <cstdio>
+
+#include "main/start_view.h"
+#include "main/workspace.h"
+
+namespace files {
+
+std::expected<void, vask_ui::LaunchError> render_screenshot(const vask_ui::LaunchArgs& args) {
+  // Scenario set-ups need the explorer window; until it exists every scenario shows the
+  // folder it would open ("--path", else the start folder).
+  std::filesystem::path folder = start_folder();
+  if (auto path = args.value("--path")) {
+    std::error_code ec;
+    auto absolute = std::filesystem::absolute(*path, ec);
+    if (ec) return std::unexpected(vask_ui::LaunchError{*path + ": " + ec.message()});
+    folder = absolute;
+  }
+  StartView view(folder);
+
+  vask_ui::Size size = args.size().value_or(vask_ui::Size{1280, 800});
+  vask_ui::ShotFrame frame(size, vask_ui::Theme::screenshot());
+  frame.sync_and_layout(view);
+  frame.draw(view);
+  const std::filesystem::path& out = *args.output();
+  if (auto written = frame.write_png(out); !written) {
+    return std::unexpected(vask_ui::LaunchError{written.error()});
+  }
+  std::printf("file-explorer: wrote shot to %s\n", out.c_str());
+  std::fflush(stdout);
+  return {};
+}
+
+}  // namespace files

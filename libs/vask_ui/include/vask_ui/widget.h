@@ -1,0 +1,102 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "vask_ui/access.h"
+#include "vask_ui/canvas.h"
+#include "vask_ui/event.h"
+#include "vask_ui/layout.h"
+#include "vask_ui/theme.h"
+
+/// The contract between the toolkit's frame loop and every widget.
+namespace vask_ui {
+
+using Clock = std::chrono::steady_clock;
+using TimePoint = Clock::time_point;
+
+/// What a frame knows when it starts.
+struct FrameContext {
+  TimePoint now;
+  Size window_size;
+  float scale_factor = 1;
+  const Theme* theme = nullptr;
+};
+
+enum class CursorShape { Arrow, Pointer, Text, Grab, Grabbing, ResizeHorizontal, Busy };
+
+/// A control that automation clients can see and invoke ("vask.control", "invoke" → …).
+struct ControlResource {
+  std::string kind;        ///< e.g. "vask.control" or "vask.control.segmented"
+  std::string control_id;  ///< e.g. "files.path_input"
+  std::string label;
+  bool enabled = true;
+  struct Action {
+    std::string name;    ///< e.g. "invoke", "select"
+    std::string target;  ///< e.g. "vask.ui.control.invoke"
+  };
+  std::vector<Action> actions;
+};
+
+/// An invocation of a control that the catalog handed to the widget tree.
+struct ControlInvocation {
+  std::string control_id;
+  std::string action;
+  std::optional<long long> integer_argument;
+};
+
+/// A named action performed through the accessibility tree (e.g. "press", "showMenu").
+struct SemanticAction {
+  std::string action;
+  std::string target;
+};
+
+class Widget {
+ public:
+  virtual ~Widget() = default;
+
+  /// Start of a frame: bring state up to date (timers due, results of background work).
+  virtual void sync(const FrameContext& frame) { (void)frame; }
+  /// Describes this widget's layout for the available size.
+  virtual LayoutNode build_layout(Size available) = 0;
+  /// Receives the computed rectangles of the nodes from build_layout.
+  virtual void apply_layout(const LayoutResult& layout) = 0;
+  virtual void draw(Canvas& canvas) = 0;
+  /// Drawn after everything else: menus, popups, drag feedback, sheets.
+  virtual void draw_overlay(Canvas& canvas) { (void)canvas; }
+
+  virtual EventResult handle_event(const Event& event) {
+    (void)event;
+    return EventResult::Ignored;
+  }
+  virtual AccessNode accessibility() const { return {}; }
+  virtual bool perform_semantic_action(const SemanticAction& action) {
+    (void)action;
+    return false;
+  }
+
+  /// Asked after events and polls: does something need drawing again?
+  virtual bool needs_redraw() const { return false; }
+  /// True while an animation runs: the toolkit schedules the next frame right away.
+  virtual bool needs_animation_frame() const { return false; }
+  /// When the widget wants to be woken even without input (a timer, a fade's end).
+  virtual std::optional<TimePoint> next_wake_deadline() const { return std::nullopt; }
+  /// Between frames: take over results of worker threads.
+  virtual void poll_background() {}
+
+  virtual std::vector<ControlResource> resources() const { return {}; }
+  virtual bool take_control_invocation(const ControlInvocation& invocation) {
+    (void)invocation;
+    return false;
+  }
+
+  virtual CursorShape cursor_shape(Point position) const {
+    (void)position;
+    return CursorShape::Arrow;
+  }
+  virtual void focus_changed(bool focused) { (void)focused; }
+};
+
+}  // namespace vask_ui

@@ -1,0 +1,20 @@
+#include "vask_ui/frame.h"
+
+namespace vask_ui::frame {
+
+void sync_and_layout(Widget& root, const FrameContext& context) {
+  root.sync(context);
+  LayoutNode tree = root.build_layout(context.window_size);
+  Rect bounds = Rect::from_xywh(0, 0, context.window_size.width, context.window_size.height);
+  root.apply_layout(compute_layout(tree, bounds));
+}
+
+void draw(Widget& root, Canvas& canvas, const FrameContext& context) {
+  const Theme& theme = context.theme != nullptr ? *context.theme : Theme::light();
+  canvas.fill_rect(Rect::from_xywh(0, 0, context.window_size.width, context.window_size.height),
+                   theme.window_background);
+  root.draw(canvas);
+  root.draw_overlay(canvas);
+}
+
+}  // namespace vask_ui::frame
