@@ -44,6 +44,22 @@ TEST(Text, MiddleElisionKeepsBothEndsAndFits) {
   EXPECT_EQ(elide_middle("short.txt", kBody, 500), "short.txt");
 }
 
+TEST(Text, MiddleElisionKeepsAThirdBeforeAndTwoThirdsAfter) {
+  const std::string name = "Quarterly-financial-statement-final-version-2026.pdf";
+  std::string elided = elide_middle(name, kBody, 160);
+  auto dots = elided.find("…");
+  ASSERT_NE(dots, std::string::npos);
+  std::size_t head = dots;
+  std::size_t tail = elided.size() - dots - std::string("…").size();
+  std::size_t kept = head + tail;
+  EXPECT_EQ(head, kept / 3);
+  EXPECT_EQ(tail, (2 * kept + 2) / 3);
+  EXPECT_TRUE(elided.ends_with("2026.pdf"));
+  // A one-character name that does not fit becomes the ellipsis; no room at all gives "".
+  EXPECT_EQ(elide_middle("W", TextStyle{40, FontWeight::Bold}, 3), "…");
+  EXPECT_EQ(elide_middle("anything", kBody, 0), "");
+}
+
 TEST(Text, ElisionNeverSplitsACharacter) {
   std::string name;
   for (int i = 0; i < 40; ++i)

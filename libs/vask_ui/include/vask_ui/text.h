@@ -39,8 +39,10 @@ class TextRenderer {
   TextRenderer() = default;
 };
 
-/// Shortens `text` in the middle with "…" until it measures at most `max_width` (whole
-/// characters only; a text that fits is returned unchanged).
+/// Shortens `text` in the middle with "…" until it measures at most `max_width`: of the k
+/// characters kept, the first floor(k/3) stand before "…" and the last ceil(2k/3) after it.
+/// Whole characters only; a text that fits is returned unchanged, a width of 0 or less gives "",
+/// and when not even one character fits the result is "…".
 std::string elide_middle(std::string_view text, const TextStyle& style, float max_width);
 /// Shortens `text` at its end with "…".
 std::string elide_end(std::string_view text, const TextStyle& style, float max_width);
