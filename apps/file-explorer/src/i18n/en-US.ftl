@@ -28,7 +28,7 @@ files-pinned-by-parent = Kept Offline by Parent Folder
 files-retry-download = Retry Download
 files-free-local-space = Free Local Space
 files-no-pin-needed = No selected item needs to be kept offline
-files-no-direct-pin = No selected item is kept offline directly; items kept offline by a parent folder follow that folder
+files-no-direct-pin = No selected item is kept offline directly
 files-keeping-offline = { $count ->
     [one] Keeping 1 item offline
    *[other] Keeping { $count } items offline
@@ -86,8 +86,8 @@ files-empty-trash-confirm = Empty Trash
 files-property-collaborative-record = Collaborative record: { $record }
 files-property-content = Content: { $hash }…
 files-residency-metadata-only = metadata only
-files-residency-partly-local = partly ({ $bytes } bytes)
-files-residency-local = completely ({ $bytes } bytes)
+files-residency-partly-local = part of the content ({ $bytes } bytes)
+files-residency-local = all content ({ $bytes } bytes)
 files-property-on-device = On this device: { $state }
 files-property-sharing = Sharing: { $count } active { $count ->
     [one] grant
@@ -246,7 +246,7 @@ files-history-action-conflict-resolved = Conflict resolved
 files-history-action-restored = Restored
 files-history-action-changed = Changed
 files-history-current-version = Current version
-files-history-timeline-detail = { $action } by { $person } on { $device }
+files-history-timeline-detail = { $action } by { $person } on { $device } · { $time }
 files-history-preview-title = Version from { $time }
 files-history-compare-title = Compare with the Current Version
 files-history-selected-action = Change: { $action }
@@ -291,7 +291,7 @@ files-a11y-version-conflict = Version conflict
 
 ## Service and received-share errors/status
 
-files-history-encode-failed = Could not prepare the history request: { $error }
+files-history-encode-failed = Could not prepare the history request
 files-history-request-too-large = History request is too large
 files-history-restore-failed = Could not restore the version: { $error }
 files-conflict-strategy-unsupported = This way of resolving the conflict is not supported
