@@ -36,15 +36,25 @@ std::string utf8(const icu::UnicodeString& text) {
   return out;
 }
 
-// Number formatters are immutable and thread-safe once made; making one loads locale data, so
-// each locale's is made once.
-const icu::number::LocalizedNumberFormatter& number_formatter(const std::string& tag) {
+// Number formatters are immutable and thread-safe once made. Making one, or copying one with new
+// settings, loads locale data (tens of microseconds), so each locale's pair is made once.
+struct NumberFormatters {
+  icu::number::LocalizedNumberFormatter integer;
+  icu::number::LocalizedNumberFormatter one_fraction_digit;
+};
+
+const NumberFormatters& number_formatters(const std::string& tag) {
   static std::mutex mutex;
-  static std::map<std::string, icu::number::LocalizedNumberFormatter> by_tag;
+  static std::map<std::string, NumberFormatters> by_tag;
   std::lock_guard lock(mutex);
   auto it = by_tag.find(tag);
   if (it == by_tag.end()) {
-    it = by_tag.emplace(tag, icu::number::NumberFormatter::withLocale(icu_locale(tag))).first;
+    const auto base = icu::number::NumberFormatter::withLocale(icu_locale(tag));
+    it = by_tag
+             .emplace(tag,
+                      NumberFormatters{base.precision(icu::number::Precision::integer()),
+                                       base.precision(icu::number::Precision::fixedFraction(1))})
+             .first;
   }
   return it->second;
 }
@@ -53,13 +63,11 @@ const icu::number::LocalizedNumberFormatter& number_formatter(const std::string&
 // point out of the way.
 std::optional<std::string> icu_decimal(const std::string& tag, const std::string& decimal,
                                        bool one_fraction_digit) {
+  const NumberFormatters& formatters = number_formatters(tag);
+  const auto& formatter = one_fraction_digit ? formatters.one_fraction_digit : formatters.integer;
   UErrorCode status = U_ZERO_ERROR;
-  const auto precision = one_fraction_digit ? icu::number::Precision::fixedFraction(1)
-                                            : icu::number::Precision::integer();
-  icu::UnicodeString text = number_formatter(tag)
-                                .precision(precision)
-                                .formatDecimal(icu::StringPiece(decimal), status)
-                                .toString(status);
+  icu::UnicodeString text =
+      formatter.formatDecimal(icu::StringPiece(decimal), status).toString(status);
   if (U_FAILURE(status) || text.isEmpty()) return std::nullopt;
   return utf8(text);
 }
@@ -79,7 +87,8 @@ std::optional<std::string> icu_date_time(const std::string& tag, std::int64_t ms
     // failure, so such times get the fallback text instead of a wrong date.
     format->setLenient(false);
   }
-  format->setTimeZone(zone);
+  // Setting a zone resets the calendar, so only do it when the local zone really changed.
+  if (format->getTimeZone() != zone) format->setTimeZone(zone);
   icu::UnicodeString text;
   UErrorCode status = U_ZERO_ERROR;
   format->format(static_cast<UDate>(ms), text, nullptr, status);
