@@ -11,6 +11,7 @@
 #include <vask_ui/fluent.h>
 
 #include "i18n/bundle_table.h"
+#include "scoped_env.h"
 
 namespace files::i18n {
 namespace {
@@ -240,6 +241,31 @@ TEST(Bundles, FormatsNumbersInPlaceablesForTheLocale) {
   // Text arguments are inserted as they are, even when they look like numbers.
   EXPECT_EQ(en.t_args("files-selected-count", {{"base", "Copied 1000 items"}, {"count", 2}}),
             "Copied 1000 items  ·  2 selected");
+}
+
+TEST(Bundles, FollowTheLanguageOfTheEnvironment) {
+  struct Case {
+    const char* lang;
+    const char* language;
+    const char* locale;
+    const char* unknown_time;
+  };
+  const Case cases[] = {
+      {"de_DE.UTF-8", nullptr, "de-DE", "unbekannte Zeit"},
+      {"en_US.UTF-8", nullptr, "en-US", "unknown time"},
+      {"fr_FR.UTF-8", nullptr, "en-US", "unknown time"},
+      {"fr_FR.UTF-8", "fr:de", "de-DE", "unbekannte Zeit"},
+      {nullptr, nullptr, "en-US", "unknown time"},
+  };
+  for (const Case& c : cases) {
+    files::testing::ScopedEnv lc_all("LC_ALL", nullptr);
+    files::testing::ScopedEnv lc_messages("LC_MESSAGES", nullptr);
+    files::testing::ScopedEnv lang("LANG", c.lang);
+    files::testing::ScopedEnv language("LANGUAGE", c.language);
+    const vask_ui::EmbeddedCatalog catalog(bundle_table(), kSourceLocale);
+    EXPECT_EQ(catalog.current_locale(), c.locale) << (c.lang ? c.lang : "(unset)");
+    EXPECT_EQ(catalog.t("files-time-unknown"), c.unknown_time) << (c.lang ? c.lang : "(unset)");
+  }
 }
 
 }  // namespace
