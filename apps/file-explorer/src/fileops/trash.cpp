@@ -258,7 +258,9 @@ Result Trash::restore(const std::vector<TrashItem>& items) const {
 Result Trash::purge(const std::vector<TrashItem>& items) const {
   for (const TrashItem& item : items) {
     // The item goes first and its record last, so a failure leaves a listed, purgeable item.
-    if (auto removed = remove_if_exists(files_dir() / item.trash_name); !removed) {
+    // Read-only folders inside a trashed item are opened up: the user asked for all of it to go.
+    if (auto removed = remove_if_exists(files_dir() / item.trash_name, RemoveMode::MakeWritable);
+        !removed) {
       return std::unexpected(about(files_dir() / item.trash_name, removed.error()));
     }
     if (::unlink(item.info_path.c_str()) != 0 && errno != ENOENT) {

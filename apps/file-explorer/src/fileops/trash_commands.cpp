@@ -42,7 +42,10 @@ TrashSnapshot take_trash_snapshot(const Trash& trash) {
 }
 
 bool is_trash_folder(const Trash& trash, const std::filesystem::path& folder) {
-  return folder == trash.files_dir();
+  // Component-wise: a trailing separator does not make another folder.
+  const auto files = trash.files_dir();
+  return item_file_name(folder) == item_file_name(files) &&
+         item_parent(folder) == item_parent(files);
 }
 
 std::vector<TrashItem> match_trash_items(const std::vector<TrashItem>& items,

@@ -57,6 +57,12 @@ TEST_F(TrashTest, TrashWritesRecordsOtherProgramsCanRead) {
   ASSERT_EQ(items->size(), 1u);
   EXPECT_EQ(items->front().original_path, item);
   EXPECT_EQ(items->front().trash_name, "r\xC3\xA9sum\xC3\xA9 final.txt");
+
+  EXPECT_TRUE(is_trash_folder(trash_, trash_.files_dir()));
+  EXPECT_TRUE(is_trash_folder(trash_, trash_.files_dir().native() + "/"));
+  // Inside a trashed folder the explorer is not "in Trash".
+  EXPECT_FALSE(is_trash_folder(trash_, trash_.files_dir() / "folder"));
+  EXPECT_FALSE(is_trash_folder(trash_, trash_.root()));
 }
 
 TEST_F(TrashTest, UndoOfTwoItemsRestoresBothOnce) {
