@@ -2,51 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-#include <set>
 #include <string>
 #include <vector>
+#include "collab_types/reference_json.h"
 
 namespace collab_types::detail {
 namespace {
 
-// nlohmann-json as an independent judge of JSON syntax; it keeps the last of duplicate keys,
-// so duplicates are detected here and count as a refusal, as they do for our records.
-class DuplicateAwareSax : public nlohmann::json_sax<nlohmann::json> {
- public:
-  bool null() override { return true; }
-  bool boolean(bool) override { return true; }
-  bool number_integer(number_integer_t) override { return true; }
-  bool number_unsigned(number_unsigned_t) override { return true; }
-  bool number_float(number_float_t, const string_t&) override { return true; }
-  bool string(string_t&) override { return true; }
-  bool binary(binary_t&) override { return true; }
-  bool start_object(std::size_t) override {
-    keys_.emplace_back();
-    return true;
-  }
-  bool key(string_t& key) override { return keys_.back().insert(key).second; }
-  bool end_object() override {
-    keys_.pop_back();
-    return true;
-  }
-  bool start_array(std::size_t) override { return true; }
-  bool end_array() override { return true; }
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
-    return false;
-  }
-
- private:
-  std::vector<std::set<std::string>> keys_;
-};
-
 bool reference_accepts(const std::string& text) {
-  DuplicateAwareSax sax;
-  try {
-    return nlohmann::json::sax_parse(text, &sax);
-  } catch (...) {
-    return false;
-  }
+  // Deep enough that nesting never decides these cases.
+  return collab_types::testing::reference_verdict(text, 1000) ==
+         collab_types::testing::JsonVerdict::Accepts;
 }
 
 bool cursor_accepts(const std::string& text) {

@@ -74,7 +74,7 @@ std::string collab_a11y_description(const FileEntry& entry) {
     parts.push_back(i18n::t_args("files-a11y-shared-recipients",
                                  {{"count", i18n::count(active_grant_count(*entry.share))}}));
   }
-  if (has_open_conflict(entry.history)) parts.push_back(i18n::t("files-a11y-version-conflict"));
+  if (has_open_conflict(entry)) parts.push_back(i18n::t("files-a11y-version-conflict"));
 
   std::string out;
   for (const auto& part : parts) {

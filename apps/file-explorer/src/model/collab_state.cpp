@@ -215,11 +215,12 @@ std::size_t active_grant_count(const ShareProjection& share) {
       [](const auto& grant) { return grant.status == collab_types::GrantStatus::Active; }));
 }
 
-bool has_open_conflict(const std::optional<HistoryProjection>& history) {
-  return history && std::any_of(history->conflicts.begin(), history->conflicts.end(),
-                                [](const auto& conflict) {
-                                  return conflict.status == collab_types::ConflictStatus::Open;
-                                });
+bool has_open_conflict(const HistoryProjection* history) {
+  return history != nullptr &&
+         std::any_of(history->conflicts.begin(), history->conflicts.end(),
+                     [](const auto& conflict) {
+                       return conflict.status == collab_types::ConflictStatus::Open;
+                     });
 }
 
 }  // namespace files::model

@@ -90,10 +90,10 @@ inline constexpr std::size_t kMaxVersionParents = 8;
 /// The number of grants whose status is active.
 std::size_t active_grant_count(const collab_types::ShareProjection& share);
 
-/// True when a history is present and one of its conflicts is open.
-bool has_open_conflict(const std::optional<collab_types::HistoryProjection>& history);
+/// True when a history is present (not null) and one of its conflicts is open.
+bool has_open_conflict(const collab_types::HistoryProjection* history);
 inline bool has_open_conflict(const CollabState& state) {
-  return has_open_conflict(state.history);
+  return has_open_conflict(state.history ? &*state.history : nullptr);
 }
 
 }  // namespace files::model

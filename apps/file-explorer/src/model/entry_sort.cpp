@@ -3,10 +3,10 @@
 #include <unicode/ucasemap.h>
 
 #include <algorithm>
+#include <compare>
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <numeric>
 
 namespace files::model {
 namespace {
@@ -54,27 +54,53 @@ void append_lower(std::string_view name, std::string& out) {
   out.append(name);
 }
 
-// Sorts `order` (indices into entries) stably with folders first and `less` on the rest,
-// reversed for Descending, then moves the entries into that order.
-template <class Less>
-void sort_by(std::vector<FileEntry>& entries, std::vector<std::uint32_t>& order,
-             SortOrder direction, Less less) {
-  const auto folders_end = std::stable_partition(
-      order.begin(), order.end(), [&](std::uint32_t i) { return entries[i].is_dir; });
-  auto sort_range = [&](auto first, auto last) {
-    if (direction == SortOrder::Ascending) {
-      std::stable_sort(first, last, less);
-    } else {
-      std::stable_sort(first, last, [&](std::uint32_t a, std::uint32_t b) { return less(b, a); });
+// One entry's place in the sort: its precomputed key and its index in the listing.
+struct SortItem {
+  std::uint64_t key0;  // Name: the first 16 bytes of the lower-cased name, big-endian;
+  std::uint64_t key1;  // Size: the size; Modified and Type compare the entries themselves
+  std::uint32_t index;
+  bool is_dir;
+};
+
+// Folders first; then the three-way `compare` on the rest, reversed for Descending; ties keep
+// the listing's order through the index, which makes the sort stable. Then moves the entries
+// into place.
+template <class Compare>
+void sort_by(std::vector<FileEntry>& entries, std::vector<SortItem>& items, SortOrder direction,
+             Compare compare) {
+  const bool descending = direction == SortOrder::Descending;
+  std::sort(items.begin(), items.end(), [&](const SortItem& a, const SortItem& b) {
+    if (a.is_dir != b.is_dir) return a.is_dir;
+    const auto order = compare(a, b);
+    if (order != 0) return descending ? order > 0 : order < 0;
+    return a.index < b.index;
+  });
+  // Apply the order in place, one cycle at a time: each entry is moved once, into a slot whose
+  // value has already moved on, and no second list of entries is allocated.
+  std::vector<bool> placed(entries.size(), false);
+  for (std::size_t start = 0; start < items.size(); ++start) {
+    if (placed[start] || items[start].index == start) continue;
+    FileEntry carried = std::move(entries[start]);
+    std::size_t slot = start;
+    for (;;) {
+      placed[slot] = true;
+      const std::size_t from = items[slot].index;
+      if (from == start) {
+        entries[slot] = std::move(carried);
+        break;
+      }
+      entries[slot] = std::move(entries[from]);
+      slot = from;
     }
-  };
-  sort_range(order.begin(), folders_end);
-  sort_range(folders_end, order.end());
-  std::vector<FileEntry> sorted;
-  sorted.reserve(entries.size());
-  for (std::uint32_t i : order)
-    sorted.push_back(std::move(entries[i]));
-  entries.swap(sorted);
+  }
+}
+
+std::uint64_t big_endian_at(std::string_view key, std::size_t offset) {
+  std::uint64_t value = 0;
+  for (std::size_t b = offset; b < offset + 8; ++b) {
+    value = (value << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
+  }
+  return value;
 }
 
 }  // namespace
@@ -86,48 +112,54 @@ std::string name_sort_key(std::string_view name) {
 }
 
 void sort_entries(std::vector<FileEntry>& entries, SortKey key, SortOrder order) {
-  std::vector<std::uint32_t> indices(entries.size());
-  std::iota(indices.begin(), indices.end(), 0u);
+  std::vector<SortItem> items(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    items[i] = SortItem{0, 0, static_cast<std::uint32_t>(i), entries[i].is_dir};
+  }
   switch (key) {
     case SortKey::Name: {
-      // Each key is computed once into one buffer; the first eight bytes, big-endian, decide
-      // most comparisons without touching the buffer.
+      // Each key is computed once, into one buffer. Names that differ in their first 16
+      // lower-cased bytes never look at the buffer again; a NUL pad sorts a shorter name
+      // first, and names hold no NUL bytes.
       std::string keys;
+      std::size_t name_bytes = 0;
+      for (const auto& entry : entries)
+        name_bytes += entry.name.size();
+      keys.reserve(name_bytes + name_bytes / 4);
       std::vector<std::uint32_t> offsets(entries.size() + 1);
-      std::vector<std::uint64_t> prefixes(entries.size());
       for (std::size_t i = 0; i < entries.size(); ++i) {
         offsets[i] = static_cast<std::uint32_t>(keys.size());
         append_lower(entries[i].name, keys);
-        std::uint64_t prefix = 0;
-        const std::size_t len = keys.size() - offsets[i];
-        for (std::size_t b = 0; b < 8; ++b) {
-          prefix <<= 8;
-          if (b < len) prefix |= static_cast<unsigned char>(keys[offsets[i] + b]);
-        }
-        prefixes[i] = prefix;
+        const std::string_view k(keys.data() + offsets[i], keys.size() - offsets[i]);
+        items[i].key0 = big_endian_at(k, 0);
+        items[i].key1 = big_endian_at(k, 8);
       }
       offsets[entries.size()] = static_cast<std::uint32_t>(keys.size());
-      sort_by(entries, indices, order, [&](std::uint32_t a, std::uint32_t b) {
-        if (prefixes[a] != prefixes[b]) return prefixes[a] < prefixes[b];
-        const std::string_view ka(keys.data() + offsets[a], offsets[a + 1] - offsets[a]);
-        const std::string_view kb(keys.data() + offsets[b], offsets[b + 1] - offsets[b]);
-        return ka < kb;
+      sort_by(entries, items, order, [&](const SortItem& a, const SortItem& b) {
+        if (a.key0 != b.key0) return a.key0 <=> b.key0;
+        if (a.key1 != b.key1) return a.key1 <=> b.key1;
+        const std::size_t ia = a.index, ib = b.index;
+        const std::string_view ka(keys.data() + offsets[ia], offsets[ia + 1] - offsets[ia]);
+        const std::string_view kb(keys.data() + offsets[ib], offsets[ib + 1] - offsets[ib]);
+        return ka <=> kb;
       });
       return;
     }
     case SortKey::Size:
-      sort_by(entries, indices, order,
-              [&](std::uint32_t a, std::uint32_t b) { return entries[a].size < entries[b].size; });
+      for (auto& item : items)
+        item.key0 = entries[item.index].size;
+      sort_by(entries, items, order,
+              [](const SortItem& a, const SortItem& b) { return a.key0 <=> b.key0; });
       return;
     case SortKey::Modified:
       // An absent time is smaller than any present one, as std::optional compares.
-      sort_by(entries, indices, order, [&](std::uint32_t a, std::uint32_t b) {
-        return entries[a].modified < entries[b].modified;
+      sort_by(entries, items, order, [&](const SortItem& a, const SortItem& b) {
+        return entries[a.index].modified <=> entries[b.index].modified;
       });
       return;
     case SortKey::Type:
-      sort_by(entries, indices, order, [&](std::uint32_t a, std::uint32_t b) {
-        return entries[a].mime_type < entries[b].mime_type;
+      sort_by(entries, items, order, [&](const SortItem& a, const SortItem& b) {
+        return entries[a.index].mime_type <=> entries[b.index].mime_type;
       });
       return;
   }

@@ -12,6 +12,10 @@ void FileEntry::set_collab_state(CollabState state) {
   metadata = std::move(state.metadata);
 }
 
+bool has_open_conflict(const FileEntry& entry) {
+  return has_open_conflict(entry.history.get());
+}
+
 std::int64_t to_unix_ms(FileTime time) {
   return std::chrono::floor<std::chrono::milliseconds>(time.time_since_epoch()).count();
 }

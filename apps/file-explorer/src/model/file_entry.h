@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/collab_state.h"
+#include "model/optional_box.h"
 
 namespace files::model {
 
@@ -27,14 +28,15 @@ struct FileEntry {
   std::optional<FileTime> modified;
   std::string mime_type;
 
-  // Collaborative fields, read only in workspace folders (see read_collab_state).
+  // Collaborative fields, read only in workspace folders (see read_collab_state). The four
+  // projections are boxed: see OptionalBox.
   std::optional<SyncState> sync_state;
   std::optional<collab_types::Digest> content_hash;
   std::optional<collab_types::Uuid> record_id;
-  std::optional<collab_types::AvailabilityProjection> availability;
-  std::optional<collab_types::ShareProjection> share;
-  std::optional<collab_types::HistoryProjection> history;
-  std::optional<collab_types::MetadataProjection> metadata;
+  OptionalBox<collab_types::AvailabilityProjection> availability;
+  OptionalBox<collab_types::ShareProjection> share;
+  OptionalBox<collab_types::HistoryProjection> history;
+  OptionalBox<collab_types::MetadataProjection> metadata;
 
   /// Moves the members of a CollabState into the entry's collaborative fields.
   void set_collab_state(CollabState state);
@@ -47,6 +49,9 @@ struct FileEntry {
 enum class SortKey : std::uint8_t { Name, Size, Modified, Type };
 enum class SortOrder : std::uint8_t { Ascending, Descending };
 enum class ViewMode : std::uint8_t { List, Grid };
+
+/// True when the entry has a history with an open conflict.
+bool has_open_conflict(const FileEntry& entry);
 
 /// Milliseconds since the Unix epoch of a modification time (for format_time).
 std::int64_t to_unix_ms(FileTime time);

@@ -65,7 +65,10 @@ std::expected<std::vector<FileEntry>, std::string> list_folder(const fs::path& f
   std::string prefix = folder.native();
   if (prefix.empty() || prefix.back() != '/') prefix.push_back('/');
 
-  std::vector<FileEntry> entries;
+  // The names are collected first so the entries can be built in place in one allocation;
+  // growing a vector of 100,000 entries would move each of them several times.
+  std::string names;
+  std::vector<std::size_t> ends;
   for (;;) {
     errno = 0;
     const dirent* item = ::readdir(dir.get());
@@ -73,17 +76,28 @@ std::expected<std::vector<FileEntry>, std::string> list_folder(const fs::path& f
     if (item == nullptr) break;
     const std::string_view raw = item->d_name;
     if (raw == "." || raw == "..") continue;
+    names.append(raw);
+    names.push_back('\0');
+    ends.push_back(names.size() - 1);
+  }
 
-    FileEntry entry;
+  std::vector<FileEntry> entries(ends.size());
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    const std::string_view raw(names.data() + start, ends[i] - start);
+    const char* c_name = names.data() + start;
+    start = ends[i] + 1;
+    FileEntry& entry = entries[i];
     struct stat st {};
     int rc = 0;
     do {
-      rc = ::fstatat(fd, item->d_name, &st, AT_SYMLINK_NOFOLLOW);
+      rc = ::fstatat(fd, c_name, &st, AT_SYMLINK_NOFOLLOW);
     } while (rc != 0 && errno == EINTR);
     const bool have_metadata = rc == 0;
 
-    std::string full = prefix;
-    full.append(raw);
+    std::string full;
+    full.reserve(prefix.size() + raw.size());
+    full.append(prefix).append(raw);
     entry.path = fs::path(std::move(full));
     entry.name = lossy_utf8(raw);
     entry.mime_type = guess_mime_type(raw);
@@ -97,7 +111,6 @@ std::expected<std::vector<FileEntry>, std::string> list_folder(const fs::path& f
     if (in_workspace == InWorkspace::Yes) {
       entry.set_collab_state(read_collab_state(entry.path, in_workspace, kind));
     }
-    entries.push_back(std::move(entry));
   }
   return entries;
 }
