@@ -5,19 +5,6 @@
 #include "i18n/i18n.h"
 
 namespace files::fileops {
-namespace {
-
-/// Whether `inner` lies strictly inside `outer`, component by component, links not resolved.
-bool lies_inside(const std::filesystem::path& inner, const std::filesystem::path& outer) {
-  auto inner_it = inner.begin();
-  for (auto outer_it = outer.begin(); outer_it != outer.end(); ++outer_it, ++inner_it) {
-    if (inner_it == inner.end() || *inner_it != *outer_it) return false;
-  }
-  return inner_it != inner.end();
-}
-
-}  // namespace
-
 std::string put_on_clipboard(FileClipboard& clipboard, std::vector<std::filesystem::path> paths,
                              ClipboardMode mode) {
   clipboard.paths = std::move(paths);
@@ -75,7 +62,7 @@ DropReport drop_move(const std::vector<std::filesystem::path>& paths,
   for (const auto& path : paths) {
     const auto parent = item_parent(path);
     if ((parent && *parent == destination) || path == destination ||
-        lies_inside(destination, path)) {
+        is_same_or_inside(destination, path)) {
       continue;
     }
     if (move_into(path, destination)) {

@@ -1,5 +1,6 @@
 #include "fileops/item_name.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -139,6 +140,17 @@ std::optional<std::filesystem::path> item_parent(const std::filesystem::path& pa
   for (std::size_t i = 0; i + 1 < parts.size(); ++i)
     parent /= std::filesystem::path(parts[i]);
   return parent;
+}
+
+bool is_same_or_inside(const std::filesystem::path& inner, const std::filesystem::path& outer) {
+  bool inner_absolute = false;
+  bool outer_absolute = false;
+  const std::string& inner_text = inner.native();
+  const std::string& outer_text = outer.native();
+  const auto inner_parts = components(inner_text, inner_absolute);
+  const auto outer_parts = components(outer_text, outer_absolute);
+  if (inner_absolute != outer_absolute || inner_parts.size() < outer_parts.size()) return false;
+  return std::equal(outer_parts.begin(), outer_parts.end(), inner_parts.begin());
 }
 
 StemAndExtension split_stem_extension(std::string_view name) {

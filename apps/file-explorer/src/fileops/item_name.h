@@ -29,6 +29,10 @@ std::optional<std::filesystem::path> item_file_name(const std::filesystem::path&
 /// "." for a bare relative name.
 std::optional<std::filesystem::path> item_parent(const std::filesystem::path& path);
 
+/// Whether `inner` is `outer` or lies inside it, comparing whole components as written (links are
+/// not resolved; callers resolve first where that matters).
+bool is_same_or_inside(const std::filesystem::path& inner, const std::filesystem::path& outer);
+
 /// Stem and extension of a name the way numbered names split it: the extension is the text after
 /// the last "." unless that dot is the first character (".bashrc" has none); "notes." has an
 /// empty extension.

@@ -34,16 +34,6 @@ int rename_no_replace(const std::filesystem::path& from, const std::filesystem::
   return errno;
 }
 
-/// Whether `inner` is `outer` or lies inside it, comparing whole components.
-bool is_same_or_inside(const std::filesystem::path& inner, const std::filesystem::path& outer) {
-  auto inner_it = inner.begin();
-  for (auto outer_it = outer.begin(); outer_it != outer.end(); ++outer_it, ++inner_it) {
-    if (outer_it->empty() && std::next(outer_it) == outer.end()) break;  // trailing separator
-    if (inner_it == inner.end() || *inner_it != *outer_it) return false;
-  }
-  return true;
-}
-
 std::string names_exhausted(const std::string& name, const std::filesystem::path& folder) {
   return i18n::t_args("files-destination-names-exhausted",
                       {{"name", name}, {"path", path_text(folder)}});
@@ -73,9 +63,9 @@ std::expected<std::optional<Placement>, std::string> rename_onto_free_candidate(
   return std::nullopt;
 }
 
-/// Step 6: try to rename the source onto the free candidates. Returns the final path, an error
-/// from the destination check, or nullopt when the algorithm must continue with the staged copy
-/// (other file system, flag unsupported, permission, or no free name).
+/// The fast move: try to rename the source onto the free candidates. Returns the final path, an
+/// error from the destination check, or nullopt when the algorithm must continue with the staged
+/// copy (other file system, flag unsupported, permission, or no free name).
 std::optional<TransferResult> fast_move(const std::filesystem::path& source,
                                         const std::filesystem::path& destination,
                                         const NameCandidates& candidates) {
@@ -85,7 +75,7 @@ std::optional<TransferResult> fast_move(const std::filesystem::path& source,
   return std::nullopt;
 }
 
-/// Step 9b: rename the source aside inside its own folder under a fresh hidden name.
+/// Quarantine: rename the source aside inside its own folder under a fresh hidden name.
 std::expected<std::filesystem::path, std::string> quarantine_source(
     const std::filesystem::path& source, const std::filesystem::path& parent) {
   for (int attempt = 0; attempt < kQuarantineAttempts; ++attempt) {
@@ -97,7 +87,7 @@ std::expected<std::filesystem::path, std::string> quarantine_source(
   return std::unexpected("could not allocate private source quarantine");
 }
 
-/// Step 10: rename the payload onto the first free candidate.
+/// Publishing: rename the payload onto the first free candidate.
 TransferResult publish(TransferStaging& staging, const std::filesystem::path& destination,
                        const NameCandidates& candidates) {
   auto placed = rename_onto_free_candidate(staging.payload(), destination, candidates,
@@ -134,7 +124,7 @@ TransferResult transfer(const std::filesystem::path& source,
                         const std::filesystem::path& destination, TransferMode mode) {
   const bool move = mode == TransferMode::Move;
 
-  // 1-2: what the source is, and a folder never goes into itself.
+  // What the source is; a folder never goes into itself.
   struct stat st {};
   if (::lstat(source.c_str(), &st) != 0) return std::unexpected(system_error_text(errno));
   if (S_ISDIR(st.st_mode)) {
@@ -147,12 +137,12 @@ TransferResult transfer(const std::filesystem::path& source,
     }
   }
 
-  // 3: the names this item may take.
+  // The names this item may take.
   const auto file_name = item_file_name(source);
   if (!file_name) return std::unexpected(i18n::t("files-source-no-name"));
   const NameCandidates candidates(lossy_utf8(file_name->native()));
 
-  // 4: a move into the folder that already holds the item would only rename it.
+  // A move into the folder that already holds the item would only rename it.
   const auto parent = item_parent(source);
   if (move && parent) {
     std::error_code parent_error;
@@ -164,24 +154,24 @@ TransferResult transfer(const std::filesystem::path& source,
     }
   }
 
-  // 5: a destination we cannot even look into fails early, before anything is created.
+  // A destination we cannot even look into fails early, before anything is created.
   if (auto occupancy = check_destination(destination / candidates.base_name()); !occupancy) {
     return std::unexpected(occupancy.error());
   }
 
-  // 6: within one file system a move is a single rename.
+  // Within one file system a move is a single rename.
   if (move) {
     if (auto moved = fast_move(source, destination, candidates)) return *moved;
   }
 
-  // 7-8: assemble the copy privately.
+  // Otherwise the copy is assembled privately.
   auto staging = TransferStaging::allocate(destination);
   if (!staging) return std::unexpected(staging.error());
   if (auto copied = copy_tree(source, staging->payload()); !copied) {
     return std::unexpected(staging->cleanup(copied.error()));
   }
 
-  // 9: a move removes the source only now that a complete copy exists.
+  // A move removes the source only now that a complete copy exists.
   if (move) {
     if (!parent) return std::unexpected(staging->cleanup("source has no parent directory"));
     auto quarantine = quarantine_source(source, *parent);
@@ -191,7 +181,7 @@ TransferResult transfer(const std::filesystem::path& source,
     }
   }
 
-  // 10-11: publish under the first free name; on failure give the source back or clean up.
+  // Publish under the first free name; on failure give the source back or clean up.
   auto published = publish(*staging, destination, candidates);
   if (published) return published;
   if (move) return std::unexpected(staging->restore(source, std::nullopt, published.error()));

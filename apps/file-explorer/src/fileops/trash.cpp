@@ -50,14 +50,6 @@ std::expected<std::filesystem::path, std::string> absolute_item_path(
   return (folder.lexically_normal() / *name).lexically_normal();
 }
 
-bool same_or_inside(const std::filesystem::path& inner, const std::filesystem::path& outer) {
-  auto inner_it = inner.begin();
-  for (auto outer_it = outer.begin(); outer_it != outer.end(); ++outer_it, ++inner_it) {
-    if (inner_it == inner.end() || *inner_it != *outer_it) return false;
-  }
-  return true;
-}
-
 std::optional<std::string> read_small_file(int dir_fd, const std::string& name) {
   UniqueFd fd(retry_eintr(
       [&] { return ::openat(dir_fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); }));
@@ -128,10 +120,10 @@ Result Trash::trash_one(const std::filesystem::path& path) const {
     const auto resolved_parent = std::filesystem::canonical(original->parent_path(), error);
     if (!error) {
       const auto resolved = resolved_parent / original->filename();
-      if (same_or_inside(resolved, trash_root)) {
+      if (is_same_or_inside(resolved, trash_root)) {
         return std::unexpected(about(*original, "the item is already in the Trash"));
       }
-      if (S_ISDIR(st.st_mode) && same_or_inside(trash_root, resolved)) {
+      if (S_ISDIR(st.st_mode) && is_same_or_inside(trash_root, resolved)) {
         return std::unexpected(about(*original, "a folder that holds the Trash cannot be trashed"));
       }
     }

@@ -36,6 +36,15 @@ TEST(ItemPath, FileNameAndParentFollowComponentsNotCharacters) {
   EXPECT_EQ(*item_parent("a"), ".");
 }
 
+TEST(ItemPath, InsideComparesWholeComponents) {
+  EXPECT_TRUE(is_same_or_inside("/a/b", "/a/b"));
+  EXPECT_TRUE(is_same_or_inside("/a/b/c", "/a/b/"));
+  EXPECT_TRUE(is_same_or_inside("/anything", "/"));
+  EXPECT_FALSE(is_same_or_inside("/a/bc", "/a/b"));
+  EXPECT_FALSE(is_same_or_inside("/a", "/a/b"));
+  EXPECT_FALSE(is_same_or_inside("a/b", "/a"));
+}
+
 TEST(LossyText, InvalidSequencesBecomeReplacementCharacters) {
   EXPECT_EQ(lossy_utf8("caf\xC3\xA9"), "caf\xC3\xA9");
   EXPECT_EQ(lossy_utf8("caf\xE9.txt"), "caf\xEF\xBF\xBD.txt");

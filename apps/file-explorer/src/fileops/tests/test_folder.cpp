@@ -45,15 +45,15 @@ std::string read_file(const std::filesystem::path& path) {
 
 void write_pattern_file(const std::filesystem::path& path, std::size_t size, unsigned seed) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  std::string block(64 * 1024, '\0');
+  std::vector<std::uint32_t> block(16 * 1024);
   std::uint32_t state = seed * 2654435761u + 1;
   for (std::size_t written = 0; written < size;) {
-    for (char& c : block) {
+    for (auto& word : block) {
       state = state * 1664525u + 1013904223u;
-      c = static_cast<char>(state >> 24);
+      word = state;
     }
-    const std::size_t n = std::min(block.size(), size - written);
-    out.write(block.data(), static_cast<std::streamsize>(n));
+    const std::size_t n = std::min(block.size() * sizeof(std::uint32_t), size - written);
+    out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(n));
     written += n;
   }
   if (!out) throw std::runtime_error("cannot write " + path.native());
