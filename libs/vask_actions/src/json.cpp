@@ -48,6 +48,7 @@ void action_to_json(nlohmann::json& out, const ActionSpec& action, const std::st
   if (const auto& input = action.input()) {
     out["input"] = {{"label", input->label}, {"default", input->default_value}};
   }
+  if (const auto& name = action.integer_argument()) out["integer_argument"] = *name;
   const Availability& availability = action.availability();
   out["available"] = availability.is_available();
   if (!availability.is_available()) {

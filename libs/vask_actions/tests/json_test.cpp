@@ -45,6 +45,13 @@ TEST(ActionJsonTest, CarriesEveryFieldAClientNeeds) {
   EXPECT_EQ(new_folder["address"], "files.folder:46477e48b4d46b86773a48b1ae7342ed#new-folder");
   EXPECT_EQ(new_folder["destructive"], false);
   EXPECT_EQ(new_folder["background"], false);
+  EXPECT_FALSE(new_folder.contains("integer_argument"));
+
+  Resource group("vask.control:files.view_mode", "vask.control.segmented", "View");
+  group.with_action(ActionSpec("select", "Select", OperationKind::Effect,
+                               "vask.ui.segmented.select", Payload::string("files.view_mode"))
+                        .with_integer_argument("index"));
+  EXPECT_EQ(json::parse(to_json_text(group))["actions"][0]["integer_argument"], "index");
 
   const json& paste = out["actions"][1];
   EXPECT_EQ(paste["available"], false);

@@ -21,7 +21,10 @@ class Availability {
 
   bool is_available() const { return !reason_code_.has_value(); }
   /// Empty while available.
-  std::string_view reason_code() const { return reason_code_ ? *reason_code_ : ""; }
+  std::string_view reason_code() const {
+    if (reason_code_) return *reason_code_;
+    return {};
+  }
   std::string_view reason_text() const { return reason_text_; }
 
   friend bool operator==(const Availability&, const Availability&) = default;
@@ -96,6 +99,14 @@ class ActionSpec {
     return *this;
   }
   ActionSpec&& with_input(TextInput input) && { return std::move(with_input(std::move(input))); }
+  /// Declares the integer argument the action takes (for example a segment "index").
+  ActionSpec& with_integer_argument(std::string name) & {
+    integer_argument_ = std::move(name);
+    return *this;
+  }
+  ActionSpec&& with_integer_argument(std::string name) && {
+    return std::move(with_integer_argument(std::move(name)));
+  }
   /// Marks an action whose effect cannot simply be taken back.
   ActionSpec& destructive(bool on = true) & {
     destructive_ = on;
@@ -119,6 +130,7 @@ class ActionSpec {
   const std::string& target() const { return target_; }
   const Payload& payload() const { return payload_; }
   const std::optional<TextInput>& input() const { return input_; }
+  const std::optional<std::string>& integer_argument() const { return integer_argument_; }
   const ActionContract& contract() const { return contract_; }
   const Availability& availability() const { return contract_.availability; }
   bool is_destructive() const { return destructive_; }
@@ -136,6 +148,7 @@ class ActionSpec {
   std::string target_;
   Payload payload_;
   std::optional<TextInput> input_;
+  std::optional<std::string> integer_argument_;
   ActionContract contract_;
   bool destructive_ = false;
   std::optional<Execution> execution_;
