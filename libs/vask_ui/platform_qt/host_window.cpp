@@ -164,7 +164,7 @@ bool HostWindow::event(QEvent* event) {
     }
     case QEvent::InputMethod: {
       auto* im = static_cast<QInputMethodEvent*>(event);
-      if (!im->commitString().isEmpty()) deliver(TextInput{im->commitString().toStdString()});
+      if (!im->commitString().isEmpty()) deliver(TextCommit{im->commitString().toStdString()});
       deliver(Preedit{im->preeditString().toStdString(), 0});
       return true;
     }
@@ -230,7 +230,7 @@ void HostWindow::keyPressEvent(QKeyEvent* event) {
   // Printable text that no key binding took is typed text.
   if (!handled && press.key == Key::Character && !press.modifiers.primary &&
       !event->text().isEmpty() && event->text().at(0).isPrint()) {
-    root_->handle_event(TextInput{event->text().toStdString()});
+    root_->handle_event(TextCommit{event->text().toStdString()});
   }
   update();
   schedule();

@@ -120,4 +120,11 @@ void QtCanvas::pop_translate() {
   --saves_;
 }
 
+Rect QtCanvas::clip_bounds() const {
+  if (!painter_.hasClipping()) return Canvas::clip_bounds();
+  QRectF r = painter_.clipBoundingRect();
+  return Rect::from_xywh(static_cast<float>(r.x()), static_cast<float>(r.y()),
+                         static_cast<float>(r.width()), static_cast<float>(r.height()));
+}
+
 }  // namespace vask_ui::qt

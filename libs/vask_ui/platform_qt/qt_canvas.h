@@ -26,6 +26,7 @@ class QtCanvas final : public Canvas {
   void pop_clip() override;
   void push_translate(float dx, float dy) override;
   void pop_translate() override;
+  Rect clip_bounds() const override;
 
   QPainter& painter() { return painter_; }
 

@@ -179,4 +179,8 @@ LayoutResult compute_layout(const LayoutNode& root, Rect bounds) {
   return result;
 }
 
+Size measure_layout(const LayoutNode& node) {
+  return intrinsic_size(node);
+}
+
 }  // namespace vask_ui

@@ -102,6 +102,9 @@ class Canvas {
   /// Moves the origin for everything drawn until the matching pop_translate.
   virtual void push_translate(float dx, float dy) = 0;
   virtual void pop_translate() = 0;
+  /// The part of the surface that drawing can still reach (the current clips, in the current
+  /// translation), so that long content draws only what shows. Unbounded when unknown.
+  virtual Rect clip_bounds() const { return {-1e9f, -1e9f, 1e9f, 1e9f}; }
 };
 
 /// Keeps a clip for the lifetime of the guard.

@@ -72,7 +72,8 @@ enum class WheelUnit { Lines, Pixels };
 struct Wheel {
   Point position;
   WheelUnit unit = WheelUnit::Lines;
-  /// Positive dy scrolls the content up (the wheel turned towards the user).
+  /// Positive dy: the wheel turned away from the user, which scrolls towards the top of the
+  /// content (a scroll offset decreases). Lines count three per notch.
   float dx = 0;
   float dy = 0;
   Modifiers modifiers;
@@ -91,8 +92,9 @@ struct KeyRelease {
   Modifiers modifiers;
 };
 
-/// Committed text from the keyboard or an input method.
-struct TextInput {
+/// Committed text from the keyboard or an input method. (Not called TextInput: that is the
+/// text field widget.)
+struct TextCommit {
   std::string text;
 };
 /// Input-method composition in progress; an empty text ends the composition.
@@ -102,7 +104,7 @@ struct Preedit {
 };
 
 using Event = std::variant<PointerMove, PointerPress, PointerRelease, PointerLeave, Wheel, KeyPress,
-                           KeyRelease, TextInput, Preedit>;
+                           KeyRelease, TextCommit, Preedit>;
 
 enum class EventResult { Ignored, Handled };
 

@@ -77,4 +77,8 @@ class LayoutResult {
 /// Lays the tree out inside `bounds`; the root fills `bounds` whatever its own size says.
 LayoutResult compute_layout(const LayoutNode& root, Rect bounds);
 
+/// The size a node asks for from its content alone: fixed sizes and minimums apply,
+/// percentages count as content. Containers use it to size a child's box.
+Size measure_layout(const LayoutNode& node);
+
 }  // namespace vask_ui

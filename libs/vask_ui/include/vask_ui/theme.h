@@ -35,6 +35,9 @@ struct Theme {
   float corner_radius = 8;
   float control_height = 32;
   float spacing = 8;
+  float spacing_small = 4;
+  /// Distance of the status pill from the window's right and bottom edges.
+  float pill_margin = 12;
 
   /// Screenshot frames turn animations off so a frame is reproducible.
   bool animations = true;

@@ -36,6 +36,9 @@ struct ControlResource {
   struct Action {
     std::string name;    ///< e.g. "invoke", "select"
     std::string target;  ///< e.g. "vask.ui.control.invoke"
+    std::string title;   ///< shown to people, e.g. "Select"; empty when the name says enough
+    /// The name of the action's integer argument (e.g. "index"); empty for nullary actions.
+    std::string integer_argument;
   };
   std::vector<Action> actions;
 };
@@ -47,7 +50,8 @@ struct ControlInvocation {
   std::optional<long long> integer_argument;
 };
 
-/// A named action performed through the accessibility tree (e.g. "press", "showMenu").
+/// A named action performed through the accessibility tree: `action` is one of
+/// `access_action` ("press", "showMenu"), `target` the node's action id.
 struct SemanticAction {
   std::string action;
   std::string target;
@@ -97,6 +101,12 @@ class Widget {
     return CursorShape::Arrow;
   }
   virtual void focus_changed(bool focused) { (void)focused; }
+  /// Whether the widget (or, for a container, one of its children) takes keyboard focus, so
+  /// that Tab can move to it.
+  virtual bool accepts_focus() const { return false; }
+  /// Where a focused text field draws its caret, in window units, so that input methods can
+  /// place their candidate window beside it.
+  virtual std::optional<Rect> input_caret_rect() const { return std::nullopt; }
 };
 
 }  // namespace vask_ui
