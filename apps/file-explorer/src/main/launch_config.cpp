@@ -2,11 +2,12 @@
 
 #include <cstdlib>
 
+#include "files_app/file_explorer_widget.h"
 #include "main/screenshots.h"
-#include "main/start_view.h"
 #include "main/workspace.h"
 #include "vask_ui/diag.h"
 #include "vask_ui/persist.h"
+#include "xdg_paths/xdg_paths.h"
 
 namespace files {
 namespace {
@@ -58,7 +59,7 @@ std::expected<std::unique_ptr<vask_ui::Widget>, vask_ui::LaunchError> build_root
     if (!positional) return std::unexpected(vask_ui::LaunchError{positional.error()});
     if (*positional) folder = **positional;
   }
-  return std::make_unique<StartView>(folder);
+  return std::make_unique<app::FileExplorerWidget>(window_config(folder));
 }
 
 std::expected<vask_ui::StateDocument, std::string> open_state_document() {
@@ -72,6 +73,17 @@ std::expected<vask_ui::StateDocument, std::string> open_state_document() {
 }
 
 }  // namespace
+
+app::WindowConfig window_config(std::filesystem::path folder) {
+  app::WindowConfig config;
+  auto dirs = xdg_paths::AppDirs::for_app(kConfigFolderName);
+  config.config_dir = dirs ? dirs->config() : std::filesystem::path(".") / kConfigFolderName;
+  config.user_home = user_home();
+  config.user_dirs = vask_ui::sysdirs::UserDirs::from_system();
+  config.start_folder = std::move(folder);
+  config.in_workspace = [](const std::filesystem::path& path) { return is_in_workspace(path); };
+  return config;
+}
 
 std::expected<std::optional<std::filesystem::path>, std::string> positional_folder(
     const vask_ui::LaunchArgs& args) {
@@ -89,18 +101,6 @@ std::string choose_actor(const char* drell_app_id, const char* vask_user_id,
   if (usable(drell_app_id)) return drell_app_id;
   if (usable(vask_user_id)) return std::string("files-") + vask_user_id;
   return "files-" + std::string(existing_actor_hex.substr(0, 12));
-}
-
-std::string clamp_notice(std::string_view text) {
-  std::size_t chars = 0;
-  std::size_t i = 0;
-  while (i < text.size() && chars < kNoticeLimit) {
-    ++i;
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-      ++i;
-    ++chars;
-  }
-  return std::string(text.substr(0, i));
 }
 
 const vask_ui::LaunchConfig& launch_config() {

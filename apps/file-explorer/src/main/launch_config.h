@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "files_app/file_explorer_widget.h"
 #include "vask_ui/launch.h"
 
 /// The program's launch configuration and the callbacks the toolkit calls.
@@ -14,7 +15,6 @@ namespace files {
 inline constexpr std::string_view kApplicationId = "so.vask.file-explorer";
 /// The per-application configuration folder's name (favourites and zoom files).
 inline constexpr std::string_view kConfigFolderName = "vask-files";
-inline constexpr std::size_t kNoticeLimit = 512;
 
 const vask_ui::LaunchConfig& launch_config();
 
@@ -29,7 +29,8 @@ std::expected<std::optional<std::filesystem::path>, std::string> positional_fold
 std::string choose_actor(const char* drell_app_id, const char* vask_user_id,
                          std::string_view existing_actor_hex);
 
-/// Cuts a notice to its first 512 characters (whole characters, never half a UTF-8 sequence).
-std::string clamp_notice(std::string_view text);
+/// What the window is built from on this machine: the "vask-files" configuration folder, the
+/// user's home and folders, the workspace test, and the folder to open.
+app::WindowConfig window_config(std::filesystem::path folder);
 
 }  // namespace files

@@ -2,13 +2,14 @@
 
 #include <cstdio>
 
-#include "main/start_view.h"
+#include "files_app/file_explorer_widget.h"
+#include "main/launch_config.h"
 #include "main/workspace.h"
 
 namespace files {
 
 std::expected<void, vask_ui::LaunchError> render_screenshot(const vask_ui::LaunchArgs& args) {
-  // Scenario set-ups need the explorer window; until it exists every scenario shows the
+  // Scenario set-ups come with the features they show; until then every scenario shows the
   // folder it would open ("--path", else the start folder).
   std::filesystem::path folder = start_folder();
   if (auto path = args.value("--path")) {
@@ -17,7 +18,13 @@ std::expected<void, vask_ui::LaunchError> render_screenshot(const vask_ui::Launc
     if (ec) return std::unexpected(vask_ui::LaunchError{*path + ": " + ec.message()});
     folder = absolute;
   }
-  StartView view(folder);
+  app::FileExplorerWidget view(window_config(folder));
+  view.set_static_spinner(true);
+  const std::string& scenario = *args.scenario();
+  if (scenario == "grid" || scenario == "thumbnails" || scenario == "thumbnails-fs") {
+    view.state().set_view_mode(model::ViewMode::Grid);
+  }
+  if (scenario == "status" || scenario == "select") view.set_status_pinned(true);
 
   vask_ui::Size size = args.size().value_or(vask_ui::Size{1280, 800});
   vask_ui::ShotFrame frame(size, vask_ui::Theme::screenshot());

@@ -64,15 +64,5 @@ TEST(LaunchConfig, PositionalFolderIsMadeAbsolute) {
   EXPECT_EQ(empty.error(), "cannot make an empty path absolute");
 }
 
-TEST(Notice, CutToFiveHundredTwelveCharactersNotBytes) {
-  EXPECT_EQ(clamp_notice(std::string(600, 'a')).size(), 512u);
-  std::string umlauts;
-  for (int i = 0; i < 600; ++i)
-    umlauts += "ü";
-  std::string cut = clamp_notice(umlauts);
-  EXPECT_EQ(cut.size(), 1024u);  // 512 two-byte characters
-  EXPECT_EQ(clamp_notice("short"), "short");
-}
-
 }  // namespace
 }  // namespace files

@@ -1,0 +1,195 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command/explorer_command.h"
+#include "fileops/file_clipboard.h"
+#include "fileops/trash_commands.h"
+#include "files_app/explorer_state.h"
+#include "files_app/sheet.h"
+#include "vask_ui/status_bubble.h"
+#include "vask_ui/sysdirs.h"
+#include "vask_ui/widget.h"
+#include "vask_ui/widgets/button.h"
+#include "vask_ui/widgets/empty_state.h"
+#include "vask_ui/widgets/spinner.h"
+#include "views/file_view/drop_targets.h"
+#include "views/file_view/file_view.h"
+
+namespace files::app {
+
+/// What the window is built from.
+struct WindowConfig {
+  std::filesystem::path config_dir;
+  std::optional<std::filesystem::path> user_home;
+  vask_ui::sysdirs::UserDirs user_dirs;
+  /// The folder to open; the start folder when absent.
+  std::optional<std::filesystem::path> start_folder;
+  /// Overrides the workspace test (screenshot scenarios inject their own roots).
+  ExplorerState::InWorkspace in_workspace;
+};
+
+/// The program's single root widget: the current folder as a list or grid, navigation, input
+/// and selection, the status pill, sheets, drag feedback and the accessibility tree.
+class FileExplorerWidget final : public vask_ui::Widget {
+ public:
+  explicit FileExplorerWidget(WindowConfig config);
+  ~FileExplorerWidget() override;
+
+  ExplorerState& state() { return state_; }
+  const ExplorerState& state() const { return state_; }
+  const command::CommandQueueHandle& commands() const { return commands_; }
+
+  /// Runs one command now (the queue's normal path ends here too). Returns whether anything
+  /// changed.
+  bool execute(const command::ExplorerCommand& command);
+  /// Executes everything queued, in posting order.
+  void drain_commands();
+
+  void navigate(const std::filesystem::path& path);
+  /// Opens an entry as a double-click would. Returns the opener's error text on failure.
+  std::expected<void, std::string> open_item(const std::filesystem::path& path);
+  void set_notice(std::string_view text) { state_.set_notice(text); }
+
+  void open_sheet(Sheet sheet);
+  void close_sheet();
+  const std::optional<Sheet>& sheet() const { return sheet_; }
+
+  /// The item and selection counts (or the notice) shown in the status pill.
+  std::string status_text() const;
+  /// Keeps the status pill visible without fading (screenshots).
+  void set_status_pinned(bool pinned) { status_pinned_ = pinned; }
+  /// Draws the spinner as one still frame (screenshots).
+  void set_static_spinner(bool is_static) { spinner_.set_static(is_static); }
+
+  bool drag_in_progress() const { return drag_.has_value(); }
+  const std::optional<views::DropTarget>& hovered_drop_target() const { return hovered_drop_; }
+  /// The rectangle of the file view's visible area in window units (empty before layout).
+  vask_ui::Rect viewport_rect() const { return viewport_; }
+  /// The file view's full content rectangle in window units.
+  vask_ui::Rect content_rect() const;
+  float scroll_offset() const { return scroll_y_; }
+  std::optional<vask_ui::Point> last_cursor() const { return pointer_; }
+  vask_ui::Rect root_rect() const { return root_; }
+
+  // Toolkit widget interface.
+  void sync(const vask_ui::FrameContext& frame) override;
+  vask_ui::LayoutNode build_layout(vask_ui::Size available) override;
+  void apply_layout(const vask_ui::LayoutResult& layout) override;
+  void draw(vask_ui::Canvas& canvas) override;
+  void draw_overlay(vask_ui::Canvas& canvas) override;
+  vask_ui::EventResult handle_event(const vask_ui::Event& event) override;
+  vask_ui::AccessNode accessibility() const override;
+  bool perform_semantic_action(const vask_ui::SemanticAction& action) override;
+  bool needs_redraw() const override;
+  bool needs_animation_frame() const override;
+  std::optional<vask_ui::TimePoint> next_wake_deadline() const override;
+  vask_ui::CursorShape cursor_shape(vask_ui::Point position) const override;
+  void focus_changed(bool focused) override;
+
+ private:
+  struct LastClick {
+    std::size_t index;
+    TimePoint at;
+  };
+  struct ArmedPress {
+    std::filesystem::path path;
+    bool is_dir = false;
+    vask_ui::Point position;
+  };
+  struct InAppDrag {
+    std::vector<std::filesystem::path> paths;
+    bool single_folder = false;
+  };
+  enum class Panel { None, Loading, Error, Empty };
+
+  Panel panel() const;
+  void rebuild_view();
+  void update_panels();
+  void scroll_by(float dy);
+  void clamp_scroll();
+
+  // Input (input.cpp).
+  vask_ui::EventResult route_event(const vask_ui::Event& event);
+  vask_ui::EventResult handle_sheet_event(const vask_ui::Event& event);
+  vask_ui::EventResult handle_keyboard_table(const vask_ui::KeyPress& key);
+  vask_ui::EventResult deliver_to_view(const vask_ui::Event& event);
+  void handle_drop();
+  void update_drag_hover();
+  std::optional<views::DropTarget> drop_destination_at(vask_ui::Point p) const;
+  void move_focus(std::size_t index, bool extend);
+
+  // Commands (commands.cpp).
+  bool execute_item_click(const command::ItemClick& click);
+  bool begin_drag(const std::filesystem::path& path, bool is_dir);
+  bool show_shortcuts();
+  bool show_properties();
+  bool show_availability();
+  bool not_available_yet(const command::ExplorerCommand& command);
+  bool guard_read_only();
+  bool run_trash(fileops::TrashOutcome outcome);
+  bool copy_or_cut(fileops::ClipboardMode mode);
+  bool paste();
+  bool delete_selection();
+  bool new_folder();
+  bool new_from_template(const std::filesystem::path& template_path);
+
+  // Overlay pieces (overlay.cpp).
+  void draw_status_pill(vask_ui::Canvas& canvas);
+  void draw_sheet(vask_ui::Canvas& canvas);
+  void draw_drag_feedback(vask_ui::Canvas& canvas);
+
+  const vask_ui::Theme& theme() const {
+    return theme_ != nullptr ? *theme_ : vask_ui::Theme::light();
+  }
+
+  WindowConfig config_;
+  ExplorerState state_;
+  command::CommandQueueHandle commands_ = std::make_shared<command::CommandQueue>();
+  views::DropTargetsHandle drop_targets_ = std::make_shared<views::DropTargetList>();
+  std::unique_ptr<views::FileView> view_;
+  vask_ui::Button retry_button_;
+  vask_ui::Spinner spinner_{28};
+  vask_ui::EmptyState panel_;
+  Panel shown_panel_ = Panel::None;
+
+  // Input state.
+  std::optional<vask_ui::Point> pointer_;
+  std::optional<LastClick> last_click_;
+  std::optional<ArmedPress> armed_;
+  std::vector<std::filesystem::path> drag_candidates_;
+  std::optional<InAppDrag> drag_;
+  std::optional<views::DropTarget> hovered_drop_;
+  bool view_focused_ = true;
+  bool focus_visible_ = false;
+
+  // File operations.
+  fileops::FileClipboard clipboard_;
+  std::optional<fileops::TrashUndo> trash_undo_;
+
+  // Status and sheets.
+  vask_ui::StatusBubble bubble_{std::chrono::seconds(1) + std::chrono::nanoseconds(900'000'000)};
+  std::string last_status_text_;
+  bool status_pinned_ = false;
+  std::optional<Sheet> sheet_;
+  bool sheet_focus_request_ = false;
+
+  // Geometry of the last layout, window units.
+  const vask_ui::Theme* theme_ = nullptr;
+  TimePoint now_{};
+  float scale_ = 1;
+  vask_ui::Size window_size_;
+  vask_ui::Rect root_;
+  vask_ui::Rect toolbar_;
+  vask_ui::Rect viewport_;
+  vask_ui::Rect panel_rect_;
+  float content_height_ = 0;
+  float scroll_y_ = 0;
+  std::uint64_t shown_generation_ = 0;
+};
+
+}  // namespace files::app

@@ -1,0 +1,261 @@
+#include <cmath>
+
+#include "files_app/file_explorer_widget.h"
+#include "vask_ui/clock.h"
+#include "vask_ui/log.h"
+#include "vask_ui/regions.h"
+
+// The window's side of input: the order in which an event visits the window's parts, the
+// keyboard table, and the in-window drag of items onto folders.
+
+namespace files::app {
+
+using vask_ui::EventResult;
+
+namespace {
+
+// A press turns into a drag once the pointer has travelled this far.
+constexpr float kDragThreshold = 6;
+
+bool is_primary_release(const vask_ui::Event& event) {
+  const auto* release = std::get_if<vask_ui::PointerRelease>(&event);
+  return release != nullptr && release->button == vask_ui::PointerButton::Primary;
+}
+
+/// The event with its pointer position moved into the file view's content coordinates.
+vask_ui::Event to_content(const vask_ui::Event& event, float scroll_y) {
+  vask_ui::Event out = event;
+  std::visit(
+      [scroll_y](auto& e) {
+        if constexpr (requires { e.position; }) e.position.y += scroll_y;
+      },
+      out);
+  return out;
+}
+
+}  // namespace
+
+vask_ui::EventResult FileExplorerWidget::handle_event(const vask_ui::Event& event) {
+  EventResult result = route_event(event);
+  drain_commands();
+  if (result == EventResult::Handled) state_.request_redraw();
+  return result;
+}
+
+EventResult FileExplorerWidget::route_event(const vask_ui::Event& event) {
+  // 1. Pointer moves are remembered first; a held press past the threshold starts a drag.
+  if (const auto* move = std::get_if<vask_ui::PointerMove>(&event)) {
+    pointer_ = move->position;
+    if (armed_ && !drag_) {
+      float dx = move->position.x - armed_->position.x;
+      float dy = move->position.y - armed_->position.y;
+      if (std::sqrt(dx * dx + dy * dy) > kDragThreshold) {
+        ArmedPress press = std::move(*armed_);
+        armed_.reset();
+        begin_drag(press.path, press.is_dir);
+      }
+    }
+  }
+  if (std::holds_alternative<vask_ui::PointerPress>(event) ||
+      std::holds_alternative<vask_ui::Wheel>(event)) {
+    focus_visible_ = false;
+  } else if (std::holds_alternative<vask_ui::KeyPress>(event)) {
+    focus_visible_ = true;
+  }
+
+  // 2. While the error panel shows, its retry button sees the event first.
+  if (shown_panel_ == Panel::Error) {
+    EventResult r = panel_.handle_event(event);
+    if (retry_button_.take_activated()) {
+      execute(command::Refresh{});
+      return EventResult::Handled;
+    }
+    if (r == EventResult::Handled) return r;
+    if (const auto* key = std::get_if<vask_ui::KeyPress>(&event);
+        key != nullptr && (key->key == vask_ui::Key::Enter || key->key == vask_ui::Key::Space)) {
+      execute(command::Refresh{});
+      return EventResult::Handled;
+    }
+  }
+
+  // 3. A sheet is modal.
+  if (sheet_) return handle_sheet_event(event);
+
+  // 4. Releases end presses and drags.
+  if (is_primary_release(event)) {
+    armed_.reset();
+    if (drag_) {
+      handle_drop();
+      return EventResult::Handled;
+    }
+  }
+  if (drag_ && std::holds_alternative<vask_ui::PointerMove>(event)) {
+    update_drag_hover();
+    return EventResult::Handled;
+  }
+
+  // 6. Secondary press: the view selects the item under the pointer.
+  if (const auto* press = std::get_if<vask_ui::PointerPress>(&event);
+      press != nullptr && press->button == vask_ui::PointerButton::Secondary) {
+    deliver_to_view(event);
+    drain_commands();
+    return EventResult::Handled;
+  }
+
+  // 7. Primary + wheel zooms; a plain wheel scrolls.
+  if (const auto* wheel = std::get_if<vask_ui::Wheel>(&event)) {
+    if (wheel->modifiers.primary) {
+      if (wheel->dy > 0) state_.zoom_by(1);
+      if (wheel->dy < 0) state_.zoom_by(-1);
+      return EventResult::Handled;
+    }
+    if (!viewport_.contains(wheel->position)) return EventResult::Ignored;
+    float lines = wheel->unit == vask_ui::WheelUnit::Lines ? 40.0f : 1.0f;
+    scroll_by(-wheel->dy * lines);
+    return EventResult::Handled;
+  }
+
+  // 9. Everything else goes to the content.
+  if (deliver_to_view(event) == EventResult::Handled) return EventResult::Handled;
+
+  // 10. Keys nobody took go through the window's keyboard table.
+  if (const auto* key = std::get_if<vask_ui::KeyPress>(&event)) return handle_keyboard_table(*key);
+  return EventResult::Ignored;
+}
+
+EventResult FileExplorerWidget::deliver_to_view(const vask_ui::Event& event) {
+  if (!view_ || shown_panel_ != Panel::None) return EventResult::Ignored;
+  if (const auto* press = std::get_if<vask_ui::PointerPress>(&event);
+      press != nullptr && !viewport_.contains(press->position)) {
+    return EventResult::Ignored;
+  }
+  return view_->handle_event(to_content(event, scroll_y_));
+}
+
+void FileExplorerWidget::move_focus(std::size_t index, bool extend) {
+  if (index >= state_.entries().size()) return;
+  state_.selection().move_to(index,
+                             extend ? vask_ui::MoveMode::Extend : vask_ui::MoveMode::Replace);
+  // Keep the focused item in sight.
+  if (view_) {
+    vask_ui::Rect item = view_->item_rect(index);
+    float top = item.y0 - viewport_.y0;
+    float bottom = item.y1 - viewport_.y0;
+    float header = state_.view_mode() == model::ViewMode::List
+                       ? 30 * views::zoom_factor(state_.zoom_step()) * scale_
+                       : 0;
+    if (top - header < scroll_y_) scroll_y_ = std::max(0.0f, top - header);
+    if (bottom > scroll_y_ + viewport_.height()) scroll_y_ = bottom - viewport_.height();
+  }
+  state_.request_redraw();
+}
+
+EventResult FileExplorerWidget::handle_keyboard_table(const vask_ui::KeyPress& key) {
+  using vask_ui::Key;
+  const std::size_t count = state_.entries().size();
+  const auto primary = state_.selection().primary();
+  const bool shift = key.modifiers.shift;
+  const bool ctrl = key.modifiers.primary;
+  switch (key.key) {
+    case Key::Enter:
+      if (primary && *primary < count) (void)open_item(state_.entries()[*primary].path);
+      return EventResult::Handled;
+    case Key::Down:
+      if (count > 0) move_focus(primary ? std::min(*primary + 1, count - 1) : 0, shift);
+      return EventResult::Handled;
+    case Key::Up:
+      if (count > 0) move_focus(primary ? (*primary == 0 ? 0 : *primary - 1) : 0, shift);
+      return EventResult::Handled;
+    case Key::Home:
+      if (count > 0) move_focus(0, shift);
+      return EventResult::Handled;
+    case Key::End:
+      if (count > 0) move_focus(count - 1, shift);
+      return EventResult::Handled;
+    case Key::Backspace:
+      execute(command::GoUp{});
+      return EventResult::Handled;
+    case Key::Delete:
+      commands_->push(command::DeleteSelection{});
+      return EventResult::Handled;
+    case Key::Menu:
+      // The context menu opens beside the focused row (menus come with their own module).
+      return state_.selection().empty() ? EventResult::Ignored : EventResult::Handled;
+    case Key::Escape:
+      if (!state_.selection().empty()) {
+        state_.selection().clear();
+        last_click_.reset();
+        state_.request_redraw();
+      }
+      return EventResult::Handled;
+    case Key::F1:
+      commands_->push(command::ShowShortcuts{});
+      return EventResult::Handled;
+    case Key::F2:
+      commands_->push(command::BeginRename{});
+      return EventResult::Handled;
+    case Key::F5:
+      commands_->push(command::Refresh{});
+      return EventResult::Handled;
+    default:
+      break;
+  }
+  const std::string& text = key.text;
+  if (text == "?") {
+    commands_->push(command::ShowShortcuts{});
+    return EventResult::Handled;
+  }
+  if (!ctrl) return EventResult::Ignored;
+  auto is = [&](char lower) {
+    return text.size() == 1 && (text[0] == lower || text[0] == lower - 'a' + 'A');
+  };
+  if (is('a')) {
+    state_.selection().select_all(count);
+    state_.request_redraw();
+  } else if (is('c')) {
+    commands_->push(command::CopySelection{});
+  } else if (is('x')) {
+    commands_->push(command::CutSelection{});
+  } else if (is('v')) {
+    commands_->push(command::Paste{});
+  } else if (is('z')) {
+    commands_->push(command::UndoTrash{});
+  } else if (is('n') && shift) {
+    commands_->push(command::NewFolder{});
+  } else if (is('h')) {
+    commands_->push(command::ToggleHidden{});
+  } else if (is('l')) {
+    // Editing the location as text belongs to the path bar.
+    return EventResult::Ignored;
+  } else if (text == "0") {
+    state_.set_zoom(0);
+  } else if (text == "+" || text == "=") {
+    state_.zoom_by(1);
+  } else if (text == "-" || text == "_") {
+    state_.zoom_by(-1);
+  } else {
+    return EventResult::Ignored;
+  }
+  return EventResult::Handled;
+}
+
+std::optional<views::DropTarget> FileExplorerWidget::drop_destination_at(vask_ui::Point p) const {
+  if (!drag_) return std::nullopt;
+  for (const views::DropTarget& target : *drop_targets_) {
+    if (!target.rect.contains(p)) continue;
+    if (std::find(drag_->paths.begin(), drag_->paths.end(), target.path) != drag_->paths.end())
+      continue;
+    return target;
+  }
+  return std::nullopt;
+}
+
+void FileExplorerWidget::update_drag_hover() {
+  auto target = pointer_ ? drop_destination_at(*pointer_) : std::nullopt;
+  bool changed = target.has_value() != hovered_drop_.has_value() ||
+                 (target && hovered_drop_ && target->path != hovered_drop_->path);
+  hovered_drop_ = std::move(target);
+  if (changed) state_.request_redraw();
+}
+
+}  // namespace files::app
