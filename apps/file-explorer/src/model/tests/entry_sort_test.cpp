@@ -1,6 +1,7 @@
 #include "model/entry_sort.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ucasemap.h>
 
 #include <string>
 #include <vector>
@@ -60,6 +61,31 @@ TEST(EntrySortTest, NameUsesTheFullLowerCaseMappingComparedAsBytes) {
   EXPECT_EQ(name_sort_key("İ"), "i\xcc\x87");  // the full mapping: i + COMBINING DOT ABOVE
   EXPECT_EQ(name_sort_key("ΟΔΟΣ"), "οδος");    // final sigma
   EXPECT_EQ(name_sort_key("\xef\xbf\xbd"), "\xef\xbf\xbd");
+}
+
+// The Latin-1 shortcut must give exactly what ICU's full mapping gives.
+TEST(EntrySortTest, NameKeysMatchIcuForEveryLatin1Character) {
+  UErrorCode status = U_ZERO_ERROR;
+  UCaseMap* map = ucasemap_open("", 0, &status);
+  ASSERT_TRUE(U_SUCCESS(status));
+  for (unsigned cp = 1; cp < 0x100; ++cp) {
+    std::string name = "Ab";
+    if (cp < 0x80) {
+      name.push_back(static_cast<char>(cp));
+    } else {
+      name.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      name.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+    name += "Z";
+    char lower[32];
+    status = U_ZERO_ERROR;
+    const int32_t n = ucasemap_utf8ToLower(map, lower, sizeof lower, name.data(),
+                                           static_cast<int32_t>(name.size()), &status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    EXPECT_EQ(name_sort_key(name), std::string(lower, static_cast<std::size_t>(n)))
+        << "U+" << std::hex << cp;
+  }
+  ucasemap_close(map);
 }
 
 TEST(EntrySortTest, AbsentTimesComeFirstAscendingAndLastDescendingAfterFolders) {
