@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "qt_canvas.h"
+#include "qt_support.h"
 #include "vask_ui/frame.h"
 
 namespace vask_ui::qt {
@@ -137,6 +138,7 @@ HostWindow::HostWindow(std::unique_ptr<Widget> root, const Theme& theme)
   poll_timer_.start();
   wake_timer_.setSingleShot(true);
   QObject::connect(&wake_timer_, &QTimer::timeout, [this] { update(); });
+  access_ = std::make_unique<AccessBridge>(*this, *root_);
 }
 
 HostWindow::~HostWindow() = default;
@@ -150,6 +152,7 @@ void HostWindow::paintEvent(QPaintEvent*) {
   QtCanvas canvas(painter, context.scale_factor);
   frame::draw(*root_, canvas, context);
   painter.end();
+  access_->frame_drawn();
   if (root_->needs_animation_frame()) requestUpdate();
   schedule();
 }
@@ -158,14 +161,29 @@ bool HostWindow::event(QEvent* event) {
   switch (event->type()) {
     case QEvent::InputMethodQuery: {
       auto* query = static_cast<QInputMethodQueryEvent*>(event);
-      if (query->queries().testFlag(Qt::ImEnabled)) query->setValue(Qt::ImEnabled, true);
+      // Input methods engage only while a text field has focus, next to its caret.
+      std::optional<Rect> caret = root_->input_caret_rect();
+      if (query->queries().testFlag(Qt::ImEnabled)) {
+        query->setValue(Qt::ImEnabled, caret.has_value());
+      }
+      if (caret && query->queries().testFlag(Qt::ImCursorRectangle)) {
+        query->setValue(Qt::ImCursorRectangle, to_qt(*caret).toRect());
+      }
       query->accept();
       return true;
     }
     case QEvent::InputMethod: {
       auto* im = static_cast<QInputMethodEvent*>(event);
       if (!im->commitString().isEmpty()) deliver(TextCommit{im->commitString().toStdString()});
-      deliver(Preedit{im->preeditString().toStdString(), 0});
+      int cursor = 0;
+      for (const QInputMethodEvent::Attribute& a : im->attributes()) {
+        if (a.type == QInputMethodEvent::Cursor) cursor = a.start;
+      }
+      // Qt counts the cursor in UTF-16 units; the widgets count UTF-8 bytes.
+      QString preedit = im->preeditString();
+      qsizetype units = std::clamp<qsizetype>(cursor, 0, preedit.size());
+      int bytes = static_cast<int>(preedit.left(units).toUtf8().size());
+      deliver(Preedit{preedit.toStdString(), bytes});
       return true;
     }
     case QEvent::Leave:
@@ -228,8 +246,9 @@ void HostWindow::keyPressEvent(QKeyEvent* event) {
   press.repeat = event->isAutoRepeat();
   bool handled = root_->handle_event(press) == EventResult::Handled;
   // Printable text that no key binding took is typed text.
-  if (!handled && press.key == Key::Character && !press.modifiers.primary &&
-      !event->text().isEmpty() && event->text().at(0).isPrint()) {
+  // A focused text field takes the key and then its text, whatever the key press answered.
+  if ((!handled || root_->input_caret_rect()) && press.key == Key::Character &&
+      !press.modifiers.primary && !event->text().isEmpty() && event->text().at(0).isPrint()) {
     root_->handle_event(TextCommit{event->text().toStdString()});
   }
   update();

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "access_bridge.h"
 #include "vask_ui/widget.h"
 
 namespace vask_ui::qt {
@@ -37,6 +38,8 @@ class HostWindow final : public QRasterWindow {
   const Theme& theme_;
   QTimer poll_timer_;
   QTimer wake_timer_;
+  // Declared after the root so that it goes first: it reads the root's tree.
+  std::unique_ptr<AccessBridge> access_;
 };
 
 }  // namespace vask_ui::qt

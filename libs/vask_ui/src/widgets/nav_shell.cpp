@@ -146,6 +146,8 @@ void NavShell::draw(Canvas& canvas) {
   if (sliding_ && !rect_.is_empty()) place_children();
   if (content_) content_->draw(canvas);
   bool sidebar_drawn = sidebar_ && !sidebar_rect_.is_empty() && (is_sidebar_shown() || sliding_);
+  // The overlay's scrim and shadow stay inside the shell, whatever surrounds it.
+  canvas.push_clip(rect_);
   if (sidebar_drawn && is_collapsed()) {
     canvas.fill_rect(content_rect_, t.scrim.with_alpha(slide_progress()));
     surface::PanelStyle panel = chrome::shell::panel_shadow(t);
@@ -162,6 +164,7 @@ void NavShell::draw(Canvas& canvas) {
           chrome::shell::separator(t));
     }
   }
+  canvas.pop_clip();
   mark_drawn();
 }
 
