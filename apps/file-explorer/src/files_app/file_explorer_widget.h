@@ -10,12 +10,16 @@
 #include "fileops/file_clipboard.h"
 #include "fileops/trash_commands.h"
 #include "files_app/explorer_state.h"
+#include "files_app/header_band.h"
 #include "files_app/sheet.h"
 #include "vask_ui/status_bubble.h"
 #include "vask_ui/sysdirs.h"
 #include "vask_ui/widget.h"
 #include "vask_ui/widgets/button.h"
+#include "vask_ui/widgets/column.h"
 #include "vask_ui/widgets/empty_state.h"
+#include "vask_ui/widgets/nav_shell.h"
+#include "vask_ui/widgets/scrollable.h"
 #include "vask_ui/widgets/spinner.h"
 #include "views/file_view/drop_targets.h"
 #include "views/file_view/file_view.h"
@@ -69,10 +73,12 @@ class FileExplorerWidget final : public vask_ui::Widget {
   bool drag_in_progress() const { return drag_.has_value(); }
   const std::optional<views::DropTarget>& hovered_drop_target() const { return hovered_drop_; }
   /// The rectangle of the file view's visible area in window units (empty before layout).
-  vask_ui::Rect viewport_rect() const { return viewport_; }
-  /// The file view's full content rectangle in window units.
-  vask_ui::Rect content_rect() const;
-  float scroll_offset() const { return scroll_y_; }
+  vask_ui::Rect viewport_rect() const { return scroll_.viewport(); }
+  /// The file view's full content rectangle in window units, at its scrolled position.
+  vask_ui::Rect content_rect() const { return scroll_.content_rect(); }
+  float scroll_offset() const { return scroll_.offset(); }
+  /// The scroll memory key of the file view.
+  static constexpr std::string_view kScrollKey = "file_view";
   std::optional<vask_ui::Point> last_cursor() const { return pointer_; }
   vask_ui::Rect root_rect() const { return root_; }
 
@@ -110,8 +116,6 @@ class FileExplorerWidget final : public vask_ui::Widget {
   Panel panel() const;
   void rebuild_view();
   void update_panels();
-  void scroll_by(float dy);
-  void clamp_scroll();
 
   // Input (input.cpp).
   vask_ui::EventResult route_event(const vask_ui::Event& event);
@@ -151,11 +155,19 @@ class FileExplorerWidget final : public vask_ui::Widget {
   ExplorerState state_;
   command::CommandQueueHandle commands_ = std::make_shared<command::CommandQueue>();
   views::DropTargetsHandle drop_targets_ = std::make_shared<views::DropTargetList>();
-  std::unique_ptr<views::FileView> view_;
+  // Children. Widgets lent to containers are declared before the containers, so they outlive
+  // them.
+  views::FileView view_;
+  HeaderBand header_;
   vask_ui::Button retry_button_;
   vask_ui::Spinner spinner_{28};
   vask_ui::EmptyState panel_;
+  vask_ui::Scrollable scroll_{std::string(kScrollKey), vask_ui::WidgetSlot::borrow(view_)};
+  vask_ui::Column content_column_;
+  vask_ui::NavShell nav_shell_;
   Panel shown_panel_ = Panel::None;
+  Panel laid_out_panel_ = Panel::None;
+  bool column_built_ = false;
 
   // Input state.
   std::optional<vask_ui::Point> pointer_;
@@ -184,11 +196,6 @@ class FileExplorerWidget final : public vask_ui::Widget {
   float scale_ = 1;
   vask_ui::Size window_size_;
   vask_ui::Rect root_;
-  vask_ui::Rect toolbar_;
-  vask_ui::Rect viewport_;
-  vask_ui::Rect panel_rect_;
-  float content_height_ = 0;
-  float scroll_y_ = 0;
   std::uint64_t shown_generation_ = 0;
 };
 

@@ -22,17 +22,6 @@ bool is_primary_release(const vask_ui::Event& event) {
   return release != nullptr && release->button == vask_ui::PointerButton::Primary;
 }
 
-/// The event with its pointer position moved into the file view's content coordinates.
-vask_ui::Event to_content(const vask_ui::Event& event, float scroll_y) {
-  vask_ui::Event out = event;
-  std::visit(
-      [scroll_y](auto& e) {
-        if constexpr (requires { e.position; }) e.position.y += scroll_y;
-      },
-      out);
-  return out;
-}
-
 }  // namespace
 
 vask_ui::EventResult FileExplorerWidget::handle_event(const vask_ui::Event& event) {
@@ -109,10 +98,7 @@ EventResult FileExplorerWidget::route_event(const vask_ui::Event& event) {
       if (wheel->dy < 0) state_.zoom_by(-1);
       return EventResult::Handled;
     }
-    if (!viewport_.contains(wheel->position)) return EventResult::Ignored;
-    float lines = wheel->unit == vask_ui::WheelUnit::Lines ? 40.0f : 1.0f;
-    scroll_by(-wheel->dy * lines);
-    return EventResult::Handled;
+    return nav_shell_.handle_event(event);
   }
 
   // 9. Everything else goes to the content.
@@ -124,29 +110,20 @@ EventResult FileExplorerWidget::route_event(const vask_ui::Event& event) {
 }
 
 EventResult FileExplorerWidget::deliver_to_view(const vask_ui::Event& event) {
-  if (!view_ || shown_panel_ != Panel::None) return EventResult::Ignored;
-  if (const auto* press = std::get_if<vask_ui::PointerPress>(&event);
-      press != nullptr && !viewport_.contains(press->position)) {
-    return EventResult::Ignored;
-  }
-  return view_->handle_event(to_content(event, scroll_y_));
+  // The navigation shell routes the event on to the sidebar, the toolbar or, through the
+  // scroll view, the file view.
+  return nav_shell_.handle_event(event);
 }
 
 void FileExplorerWidget::move_focus(std::size_t index, bool extend) {
   if (index >= state_.entries().size()) return;
   state_.selection().move_to(index,
                              extend ? vask_ui::MoveMode::Extend : vask_ui::MoveMode::Replace);
-  // Keep the focused item in sight.
-  if (view_) {
-    vask_ui::Rect item = view_->item_rect(index);
-    float top = item.y0 - viewport_.y0;
-    float bottom = item.y1 - viewport_.y0;
-    float header = state_.view_mode() == model::ViewMode::List
-                       ? 30 * views::zoom_factor(state_.zoom_step()) * scale_
-                       : 0;
-    if (top - header < scroll_y_) scroll_y_ = std::max(0.0f, top - header);
-    if (bottom > scroll_y_ + viewport_.height()) scroll_y_ = bottom - viewport_.height();
-  }
+  // Keep the focused item in sight (below the list's sticky header).
+  vask_ui::Rect item = view_.item_rect(index);
+  float top = item.y0 - scroll_.content_rect().y0;
+  float header = view_.is_grid() ? 0 : view_.column_rect(views::ListColumn::Name).height();
+  scroll_.reveal(top - header, top + item.height());
   state_.request_redraw();
 }
 

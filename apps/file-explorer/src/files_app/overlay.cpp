@@ -31,7 +31,7 @@ void FileExplorerWidget::draw_status_pill(vask_ui::Canvas& canvas) {
     last_status_text_ = text;
     bubble_.poke(now_);
   }
-  if (text.empty()) return;
+  if (text.empty() || nav_shell_.sidebar_overlays_content()) return;
   vask_ui::Size size = vask_ui::StatusBubble::pill_size(text, th.font_size);
   size.width = std::min(size.width, std::max(0.0f, root_.width() - 2 * th.pill_margin));
   Rect pill{root_.x1 - th.pill_margin - size.width, root_.y1 - th.pill_margin - size.height,
@@ -190,14 +190,14 @@ vask_ui::AccessNode FileExplorerWidget::accessibility() const {
     AccessNode panel{.role = AccessRole::Group,
                      .name = panel_.title(),
                      .description = panel_.detail(),
-                     .bounds = panel_rect_};
+                     .bounds = scroll_.viewport()};
     if (shown_panel_ == Panel::Error) {
       panel.states.error = true;
       panel.children.push_back(retry_button_.accessibility());
     }
     window.children.push_back(std::move(panel));
-  } else if (view_) {
-    window.children.push_back(view_->accessibility());
+  } else {
+    window.children.push_back(view_.accessibility());
   }
   return window;
 }

@@ -95,6 +95,11 @@ std::optional<model::SortKey> column_key(ListColumn column) {
 FileView::FileView(FileViewState state)
     : state_(std::move(state)), zoom_(zoom_factor(state_.zoom_step)) {}
 
+void FileView::update(FileViewState state) {
+  state_ = std::move(state);
+  zoom_ = zoom_factor(state_.zoom_step);
+}
+
 const vask_ui::Theme& FileView::theme() const {
   return state_.theme != nullptr ? *state_.theme : vask_ui::Theme::light();
 }

@@ -39,7 +39,10 @@ struct FileViewState {
 /// content coordinates.
 class FileView final : public vask_ui::Widget {
  public:
-  explicit FileView(FileViewState state);
+  explicit FileView(FileViewState state = {});
+  /// Rebuilds the view from the window's state for the next layout. The pointer position the
+  /// view has seen is kept; everything else comes from `state`.
+  void update(FileViewState state);
 
   /// Width and height of the content for an available width.
   vask_ui::Size measure(float available_width) const;
@@ -66,6 +69,7 @@ class FileView final : public vask_ui::Widget {
   void draw(vask_ui::Canvas& canvas) override;
   vask_ui::EventResult handle_event(const vask_ui::Event& event) override;
   vask_ui::AccessNode accessibility() const override;
+  bool accepts_focus() const override { return true; }
 
   static constexpr int kLayoutId = 0;
 
