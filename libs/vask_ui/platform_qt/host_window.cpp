@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 #include <chrono>
 
 #include "qt_canvas.h"
@@ -141,12 +142,22 @@ HostWindow::HostWindow(std::unique_ptr<Widget> root, const Theme& theme)
   access_ = std::make_unique<AccessBridge>(*this, *root_);
 }
 
-HostWindow::~HostWindow() = default;
+HostWindow::~HostWindow() {
+  for (auto& [serial, watchers] : watchers_) {
+    delete watchers.read;
+    delete watchers.write;
+  }
+  watchers_.clear();
+  automation_.reset();
+}
+
+FrameContext HostWindow::frame_context() const {
+  return FrameContext{Clock::now(), Size{static_cast<float>(width()), static_cast<float>(height())},
+                      static_cast<float>(devicePixelRatio()), &theme_};
+}
 
 void HostWindow::paintEvent(QPaintEvent*) {
-  FrameContext context{Clock::now(),
-                       Size{static_cast<float>(width()), static_cast<float>(height())},
-                       static_cast<float>(devicePixelRatio()), &theme_};
+  FrameContext context = frame_context();
   frame::sync_and_layout(*root_, context);
   QPainter painter(this);
   QtCanvas canvas(painter, context.scale_factor);
@@ -244,15 +255,21 @@ void HostWindow::keyPressEvent(QKeyEvent* event) {
   if (press.key == Key::Other && !press.text.empty()) press.key = Key::Character;
   press.modifiers = to_modifiers(event->modifiers());
   press.repeat = event->isAutoRepeat();
-  bool handled = root_->handle_event(press) == EventResult::Handled;
+  QString typed = event->text();
+  deliver_key(press, !typed.isEmpty() && typed.at(0).isPrint() ? typed.toStdString() : "");
+}
+
+EventResult HostWindow::deliver_key(const KeyPress& press, const std::string& typed) {
+  EventResult result = root_->handle_event(press);
   // Printable text that no key binding took is typed text.
   // A focused text field takes the key and then its text, whatever the key press answered.
-  if ((!handled || root_->input_caret_rect()) && press.key == Key::Character &&
-      !press.modifiers.primary && !event->text().isEmpty() && event->text().at(0).isPrint()) {
-    root_->handle_event(TextCommit{event->text().toStdString()});
+  if ((result == EventResult::Ignored || root_->input_caret_rect()) &&
+      press.key == Key::Character && !press.modifiers.primary && !typed.empty()) {
+    root_->handle_event(TextCommit{typed});
   }
   update();
   schedule();
+  return result;
 }
 
 void HostWindow::keyReleaseEvent(QKeyEvent* event) {
@@ -269,9 +286,11 @@ void HostWindow::focusOutEvent(QFocusEvent*) {
   update();
 }
 
-void HostWindow::deliver(const Event& event) {
-  if (root_->handle_event(event) == EventResult::Handled) update();
+EventResult HostWindow::deliver(const Event& event) {
+  EventResult result = root_->handle_event(event);
+  if (result == EventResult::Handled) update();
   schedule();
+  return result;
 }
 
 void HostWindow::schedule() {
@@ -286,6 +305,74 @@ void HostWindow::schedule() {
 
 void HostWindow::update_cursor(Point position) {
   setCursor(QCursor(to_cursor(root_->cursor_shape(position))));
+}
+
+void HostWindow::attach_automation(std::unique_ptr<automation::Server> server) {
+  automation_ = std::move(server);
+  watch_automation();
+}
+
+Widget& HostWindow::settled_root() {
+  // Input and workers change state between frames; a client reads what the next frame shows.
+  frame::sync_and_layout(*root_, frame_context());
+  return *root_;
+}
+
+EventResult HostWindow::deliver_input(const Event& event) {
+  if (const auto* press = std::get_if<KeyPress>(&event)) {
+    return deliver_key(*press, press->key == Key::Character ? press->text : std::string());
+  }
+  EventResult result = deliver(event);
+  if (const auto* move = std::get_if<PointerMove>(&event)) update_cursor(move->position);
+  return result;
+}
+
+void HostWindow::serve_automation() {
+  // A widget that runs a nested event loop from inside a request must not re-enter the server.
+  if (!automation_ || serving_) return;
+  serving_ = true;
+  std::size_t answered = automation_->serve(*this);
+  serving_ = false;
+  if (answered > 0) {
+    update();
+    schedule();
+  }
+  watch_automation();
+  if (automation_->has_backlog()) {
+    QTimer::singleShot(0, this, [this] { serve_automation(); });
+  }
+}
+
+void HostWindow::watch_automation() {
+  auto watches = automation_->watches();
+  // Notifiers of departed clients go first, so a reused descriptor number never has two.
+  for (auto it = watchers_.begin(); it != watchers_.end();) {
+    bool alive = std::any_of(watches.begin(), watches.end(),
+                             [&](const auto& w) { return w.serial == it->first; });
+    if (alive) {
+      ++it;
+      continue;
+    }
+    // This may run inside the notifier's own signal, so it is deleted later.
+    for (QSocketNotifier* notifier : {it->second.read, it->second.write}) {
+      notifier->setEnabled(false);
+      notifier->deleteLater();
+    }
+    it = watchers_.erase(it);
+  }
+  for (const auto& watch : watches) {
+    Watchers& watchers = watchers_[watch.serial];
+    if (watchers.read == nullptr) {
+      watchers.read = new QSocketNotifier(watch.fd, QSocketNotifier::Read, this);
+      watchers.write = new QSocketNotifier(watch.fd, QSocketNotifier::Write, this);
+      for (QSocketNotifier* notifier : {watchers.read, watchers.write}) {
+        QObject::connect(notifier, &QSocketNotifier::activated, this,
+                         [this] { serve_automation(); });
+      }
+    }
+    watchers.read->setEnabled(watch.read);
+    watchers.write->setEnabled(watch.write);
+  }
 }
 
 }  // namespace vask_ui::qt

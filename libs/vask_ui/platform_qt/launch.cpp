@@ -4,6 +4,7 @@
 
 #include "host_window.h"
 #include "qt_support.h"
+#include "vask_ui/automation.h"
 #include "vask_ui/launch.h"
 #include "vask_ui/log.h"
 
@@ -35,6 +36,19 @@ std::expected<void, LaunchError> run(const LaunchConfig& config, int argc, char*
     }
   }
 
+  // The endpoint is set up before the window exists, so a refused socket path fails the launch
+  // instead of leaving a window that nobody can drive.
+  std::unique_ptr<automation::Server> automation_server;
+  auto socket = automation::socket_path(launch_args.automation_socket());
+  // Programs the window starts (a terminal, say) must not try to serve the same socket.
+  unsetenv("VASK_AUTOMATION_SOCKET");
+  if (socket) {
+    auto server = automation::Server::listen(*socket);
+    if (!server) return std::unexpected(LaunchError{server.error()});
+    automation_server = std::move(*server);
+    log::get("vask_ui::automation")->info("serving automation on {}", socket->string());
+  }
+
   qt::ensure_application();
   QGuiApplication::setApplicationName(QString::fromStdString(config.application_id));
   QGuiApplication::setDesktopFileName(QString::fromStdString(config.application_id));
@@ -47,6 +61,7 @@ std::expected<void, LaunchError> run(const LaunchConfig& config, int argc, char*
       QString::fromStdString(config.title.empty() ? config.application_id : config.title));
   window.resize(static_cast<int>(size.width), static_cast<int>(size.height));
   window.show();
+  if (automation_server) window.attach_automation(std::move(automation_server));
   QGuiApplication::exec();
   return {};
 }

@@ -3,8 +3,11 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "vask_actions/outcome.h"
+#include "vask_actions/resource.h"
 #include "vask_ui/access.h"
 #include "vask_ui/canvas.h"
 #include "vask_ui/event.h"
@@ -94,6 +97,30 @@ class Widget {
   virtual bool take_control_invocation(const ControlInvocation& invocation) {
     (void)invocation;
     return false;
+  }
+
+  // Automation (the endpoint of vask_ui/automation.h asks the root widget; all on the UI thread).
+  /// The widget's visible state as the text of one JSON object, built fresh on each call.
+  virtual std::string observation_json() const { return "{}"; }
+  /// Everything the widget shows as one root resource with its children, or nullopt when it
+  /// publishes none.
+  virtual std::optional<vask_actions::Resource> action_resources() const { return std::nullopt; }
+  /// Builds only the resource with this id; nullopt when the id names nothing.
+  virtual std::optional<vask_actions::Resource> lookup_action_resource(std::string_view id) const {
+    (void)id;
+    return std::nullopt;
+  }
+  /// The action entry: an action id, its operation kind, payload and arguments, and the
+  /// request's handle for a result that follows later (ActionPending).
+  virtual vask_actions::ActionOutcome perform_action(const vask_actions::ActionRequest& request) {
+    (void)request;
+    return vask_actions::ActionNotHandled{};
+  }
+  /// The completion call: the stored result of a pending action, handed out once.
+  virtual std::optional<vask_actions::Completion> take_action_completion(
+      vask_actions::RequestHandle handle) {
+    (void)handle;
+    return std::nullopt;
   }
 
   virtual CursorShape cursor_shape(Point position) const {
