@@ -142,6 +142,25 @@ std::expected<void, std::string> write_file_member(archive* a, archive_entry* en
   return {};
 }
 
+// Opens the archive for reading. Only the name says it is an archive, so it may be a FIFO:
+// opening without blocking keeps a FIFO without writer from hanging the window; reads then
+// block again as the reader expects (and a FIFO without writer reads as empty). A folder with
+// an archive's name is refused here.
+std::expected<UniqueFd, std::string> open_archive_file(const fs::path& archive) {
+  UniqueFd fd(retry_eintr(
+      [&] { return ::open(archive.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); }));
+  if (!fd) return std::unexpected(system_error_text(errno));
+  // The reader would only say it cannot read "fd 5"; the system's word is clearer.
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return std::unexpected(system_error_text(errno));
+  if (S_ISDIR(st.st_mode)) return std::unexpected(system_error_text(EISDIR));
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    return std::unexpected(system_error_text(errno));
+  }
+  return fd;
+}
+
 // Reads every member into the staging folder; the number of regular files written.
 std::expected<std::uint64_t, std::string> fill(archive* a, int staging_fd,
                                                std::string_view truncated) {
@@ -229,9 +248,9 @@ std::expected<Extracted, std::string> extract_archive(const fs::path& archive,
   }));
   if (!staging_fd) return std::unexpected(system_error_text(errno));
 
-  UniqueFd archive_fd(retry_eintr([&] { return ::open(archive.c_str(), O_RDONLY | O_CLOEXEC); }));
-  if (!archive_fd) return std::unexpected(system_error_text(errno));
-  auto reader = detail::open_archive_reader(archive, archive_fd.get());
+  auto archive_fd = open_archive_file(archive);
+  if (!archive_fd) return std::unexpected(std::move(archive_fd.error()));
+  auto reader = detail::open_archive_reader(archive, archive_fd->get());
   if (!reader) return std::unexpected(std::move(reader.error()));
   const std::string_view truncated = model::archive_format_for(archive) == model::ArchiveFormat::Zip
                                          ? kTruncatedZipEntry

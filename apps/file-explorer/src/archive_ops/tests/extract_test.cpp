@@ -232,6 +232,19 @@ TEST(Extract, FailureHalfWayLeavesNothing) {
   }
 }
 
+TEST(Extract, ArchiveNamesOnThingsThatAreNotFilesFailWithoutHanging) {
+  TestFolder dir;
+  // A FIFO nobody writes to would block a plain open for ever.
+  ASSERT_EQ(::mkfifo((dir / "pipe.tar").c_str(), 0644), 0);
+  fs::create_directory(dir / "folder.zip");
+  const auto before = tree_snapshot(dir.path());
+  EXPECT_EQ(extract_archive(dir / "pipe.tar", dir / "pipe").error(), "Unrecognized archive format");
+  EXPECT_EQ(extract_archive(dir / "folder.zip", dir / "folder").error(), "Is a directory");
+  EXPECT_EQ(extract_archive(dir / "missing.zip", dir / "missing").error(),
+            "No such file or directory");
+  EXPECT_EQ(tree_snapshot(dir.path()), before);
+}
+
 TEST(Extract, SparseTarMembersKeepTheirHoles) {
   TestFolder dir;
   write_file(dir / "s.tar", build_tar({{.name = "s",
