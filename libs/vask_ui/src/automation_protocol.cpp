@@ -373,6 +373,30 @@ std::string Protocol::error_reply(std::string_view code, std::string_view messag
   return va::dump_lossy(reply);
 }
 
+}  // namespace vask_ui::automation
+
+namespace vask_ui {
+
+std::optional<ControlInvocation> control_invocation_of(const vask_actions::ActionRequest& request) {
+  std::string action;
+  if (request.action_id == "vask.ui.control.invoke") {
+    action = "invoke";
+  } else if (request.action_id == "vask.ui.segmented.select") {
+    action = "select";
+  } else {
+    return std::nullopt;
+  }
+  auto payload = nlohmann::json::parse(request.payload, nullptr, /*allow_exceptions=*/false);
+  if (!payload.is_string() || payload.get_ref<const std::string&>().empty()) return std::nullopt;
+  ControlInvocation invocation{payload.get<std::string>(), std::move(action), std::nullopt};
+  if (auto index = request.args.integer("index")) invocation.integer_argument = *index;
+  return invocation;
+}
+
+}  // namespace vask_ui
+
+namespace vask_ui::automation {
+
 vask_actions::Resource to_action_resource(const ControlResource& control) {
   va::Resource out("vask.control:" + control.control_id, control.kind, control.label);
   for (const ControlResource::Action& action : control.actions) {

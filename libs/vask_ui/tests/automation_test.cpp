@@ -444,6 +444,47 @@ TEST(ControlResourceTest, SegmentedGroupTakesAnIndex) {
   EXPECT_EQ(resource.actions[0].payload(), va::Payload::string("files.view_mode"));
 }
 
+TEST(ControlResourceTest, ListedControlsCanBeInvokedThroughTheDefaultActionEntry) {
+  // A root that knows nothing of the catalog but hosts controls.
+  class Controls final : public Widget {
+   public:
+    std::vector<ControlInvocation> taken;
+    LayoutNode build_layout(Size) override { return {}; }
+    void apply_layout(const LayoutResult&) override {}
+    void draw(Canvas&) override {}
+    bool take_control_invocation(const ControlInvocation& invocation) override {
+      if (invocation.control_id != "files.retry" && invocation.control_id != "files.view_mode") {
+        return false;
+      }
+      taken.push_back(invocation);
+      return true;
+    }
+  } root;
+  auto send = [&root](const char* action, const char* payload, va::ActionArgs args = {}) {
+    return root.perform_action({action, va::OperationKind::Effect, payload, std::move(args), {}});
+  };
+  EXPECT_EQ(send("vask.ui.control.invoke", R"("files.retry")"),
+            va::ActionOutcome(va::ActionCompleted{}));
+  va::ActionArgs index;
+  index.set_integer("index", 1);
+  EXPECT_EQ(send("vask.ui.segmented.select", R"("files.view_mode")", index),
+            va::ActionOutcome(va::ActionCompleted{}));
+  ASSERT_EQ(root.taken.size(), 2u);
+  EXPECT_EQ(root.taken[0].action, "invoke");
+  EXPECT_EQ(root.taken[0].integer_argument, std::nullopt);
+  EXPECT_EQ(root.taken[1].action, "select");
+  EXPECT_EQ(root.taken[1].integer_argument, 1);
+
+  for (auto [action, payload] :
+       {std::pair{"vask.ui.control.invoke", R"("files.unknown")"},
+        std::pair{"vask.ui.control.invoke", R"(["files.retry"])"},
+        std::pair{"vask.ui.control.invoke", R"("")"}, std::pair{"vask.ui.control.invoke", "{bad"},
+        std::pair{"files.paste", R"("files.retry")"}}) {
+    EXPECT_EQ(send(action, payload), va::ActionOutcome(va::ActionNotHandled{})) << payload;
+  }
+  EXPECT_EQ(root.taken.size(), 2u);
+}
+
 TEST(SocketPathTest, ArgumentWinsOverEnvironment) {
   using files::testing::ScopedEnv;
   {

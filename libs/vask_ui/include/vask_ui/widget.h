@@ -53,6 +53,11 @@ struct ControlInvocation {
   std::optional<long long> integer_argument;
 };
 
+/// The control invocation that an automation action stands for: "vask.ui.control.invoke" (an
+/// "invoke") or "vask.ui.segmented.select" (a "select" with the integer argument "index"), the
+/// payload being the control id as a JSON string. nullopt for any other action or payload.
+std::optional<ControlInvocation> control_invocation_of(const vask_actions::ActionRequest& request);
+
 /// A named action performed through the accessibility tree: `action` is one of
 /// `access_action` ("press", "showMenu"), `target` the node's action id.
 struct SemanticAction {
@@ -111,9 +116,12 @@ class Widget {
     return std::nullopt;
   }
   /// The action entry: an action id, its operation kind, payload and arguments, and the
-  /// request's handle for a result that follows later (ActionPending).
+  /// request's handle for a result that follows later (ActionPending). By default the
+  /// toolkit's control actions go to take_control_invocation and nothing else is handled.
   virtual vask_actions::ActionOutcome perform_action(const vask_actions::ActionRequest& request) {
-    (void)request;
+    if (auto invocation = control_invocation_of(request)) {
+      if (take_control_invocation(*invocation)) return vask_actions::ActionCompleted{};
+    }
     return vask_actions::ActionNotHandled{};
   }
   /// The completion call: the stored result of a pending action, handed out once.
