@@ -87,10 +87,16 @@ void Gallery::build() {
   auto sort = button("Sort by", icons::Icon::Sort, ButtonStyle::Flat);
   sort->set_fixed_size(Size{104, 32});
   add(std::move(sort), at(p));
-  for (auto [icon, x] : {std::pair{icons::Icon::Back, 116.0f},
-                         {icons::Icon::Forward, 156.0f},
-                         {icons::Icon::Up, 196.0f}}) {
+  struct IconButton {
+    icons::Icon icon;
+    float x;
+    const char* name;
+  };
+  for (auto [icon, x, name] : {IconButton{icons::Icon::Back, 116, "Back"},
+                               IconButton{icons::Icon::Forward, 156, "Forward"},
+                               IconButton{icons::Icon::Up, 196, "Up one folder"}}) {
     auto b = button({}, icon, ButtonStyle::Flat);
+    b->set_accessible_name(name);
     b->set_fixed_size(Size{36, 32});
     Button& placed = add(std::move(b), at({p.x + x, p.y}));
     if (icon == icons::Icon::Forward) placed.set_enabled(false);
@@ -98,6 +104,8 @@ void Gallery::build() {
   }
   auto view = button({}, icons::Icon::ViewOptions, ButtonStyle::Flat);
   view->set_fixed_size(Size{36, 32});
+  view->set_accessible_name("View options");
+  view->set_control_id("gallery.view_menu");
   add(std::move(view), at({p.x + 236, p.y}));
   p.y += 46;
   focused_ = &add(button("Open", icons::Icon::Folder), at(p));

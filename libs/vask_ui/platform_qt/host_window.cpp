@@ -142,6 +142,10 @@ HostWindow::HostWindow(std::unique_ptr<Widget> root, const Theme& theme)
   access_ = std::make_unique<AccessBridge>(*this, *root_);
 }
 
+QAccessibleInterface* HostWindow::accessibleRoot() const {
+  return access_ ? access_->window_interface() : nullptr;
+}
+
 HostWindow::~HostWindow() {
   for (auto& [serial, watchers] : watchers_) {
     delete watchers.read;

@@ -18,6 +18,8 @@ class HostWindow final : public QRasterWindow, private automation::Host {
  public:
   HostWindow(std::unique_ptr<Widget> root, const Theme& theme);
   ~HostWindow() override;
+  /// What the platform's accessibility bridge asks for: the root widget's tree.
+  QAccessibleInterface* accessibleRoot() const override;
 
   /// Serves automation clients from now on, on this window's thread between frames.
   void attach_automation(std::unique_ptr<automation::Server> server);

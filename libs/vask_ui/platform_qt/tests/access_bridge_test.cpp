@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "access_bridge.h"
+#include "host_window.h"
 #include "qt_support.h"
 
 namespace vask_ui::qt {
@@ -140,6 +141,25 @@ TEST_F(AccessBridgeTest, ARefreshWithdrawsNodesThatAreGone) {
   bridge->refresh();
   EXPECT_EQ(top()->child(1)->child(0), documents);
   EXPECT_EQ(documents->text(QAccessible::Name), "Documents (2)");
+}
+
+TEST(HostWindowAccess, TheApplicationListsTheWindowWithItsTree) {
+  ensure_application();
+  auto widget = std::make_unique<TreeWidget>();
+  widget->tree = folder_window();
+  HostWindow window(std::move(widget), Theme::light());
+  window.resize(400, 300);
+  window.show();
+  QAccessibleInterface* root = window.accessibleRoot();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->text(QAccessible::Name), "Files activity");
+  // The AT-SPI adaptor starts from the application and walks down to the window.
+  QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+  bool listed = false;
+  for (int i = 0; i < app->childCount(); ++i)
+    listed = listed || app->child(i) == root;
+  EXPECT_TRUE(listed);
+  EXPECT_EQ(root->child(1)->child(1)->text(QAccessible::Name), "notes.txt");
 }
 
 TEST(AccessRoles, EveryRoleHasAQtRoleAndStatesMap) {

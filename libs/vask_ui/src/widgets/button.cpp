@@ -123,6 +123,12 @@ void Button::set_pressed(bool pressed) {
   mark_dirty();
 }
 
+std::string Button::action_id() const {
+  if (!action_id_.empty()) return action_id_;
+  if (!control_id_.empty()) return control_id_;
+  return instance_id("vask.button:");
+}
+
 bool Button::take_activated() {
   return std::exchange(activated_, false);
 }
@@ -198,14 +204,12 @@ AccessNode Button::accessibility() const {
   node.bounds = rect_;
   node.states.focused = focused_;
   node.states.disabled = !look_.enabled;
-  std::string id = action_id();
-  if (!id.empty()) node.default_action = id;
+  node.default_action = action_id();
   return node;
 }
 
 bool Button::perform_semantic_action(const SemanticAction& action) {
-  if (action.action != access_action::press || action.target.empty() ||
-      action.target != action_id()) {
+  if (action.action != access_action::press || action.target != action_id()) {
     return false;
   }
   return activate();

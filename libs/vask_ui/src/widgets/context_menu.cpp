@@ -24,10 +24,6 @@ constexpr float kChevronWidth = 16;
 // Pointer travel after opening that counts as the user reaching into the menu.
 constexpr float kArmDistance = 3;
 
-std::string item_action(std::size_t index) {
-  return "menu-item:" + std::to_string(index);
-}
-
 char first_letter(std::string_view label) {
   for (char c : label) {
     if (std::isalnum(static_cast<unsigned char>(c)))
@@ -37,6 +33,10 @@ char first_letter(std::string_view label) {
 }
 
 }  // namespace
+
+std::string ContextMenuBase::item_action(std::size_t index) const {
+  return instance_id("vask.menu:") + "#" + std::to_string(index);
+}
 
 void ContextMenuBase::push_entry(std::string label, bool has_command, CheckState check,
                                  bool submenu) {

@@ -13,10 +13,6 @@ constexpr float kInset = 2;
 constexpr float kPadX = 14;
 constexpr float kMinSegment = 56;
 
-std::string segment_action(std::size_t index) {
-  return "segment:" + std::to_string(index);
-}
-
 }  // namespace
 
 ToggleGroup::ToggleGroup(std::vector<std::string> labels, std::size_t selected)
@@ -54,6 +50,11 @@ bool ToggleGroup::choose(std::size_t index) {
   }
   mark_dirty();
   return true;
+}
+
+std::string ToggleGroup::segment_action(std::size_t index) const {
+  std::string id = control_id_.empty() ? instance_id("vask.segmented:") : control_id_;
+  return id + "#" + std::to_string(index);
 }
 
 float ToggleGroup::segment_width() const {
@@ -195,7 +196,7 @@ AccessNode ToggleGroup::accessibility() const {
     segment.states.disabled = !enabled_;
     segment.position_in_set = static_cast<int>(i) + 1;
     segment.set_size = static_cast<int>(labels_.size());
-    segment.default_action = control_id_ + "#" + segment_action(i);
+    segment.default_action = segment_action(i);
     node.children.push_back(std::move(segment));
   }
   return node;
@@ -204,7 +205,7 @@ AccessNode ToggleGroup::accessibility() const {
 bool ToggleGroup::perform_semantic_action(const SemanticAction& action) {
   if (action.action != access_action::press) return false;
   for (std::size_t i = 0; i < labels_.size(); ++i) {
-    if (action.target == control_id_ + "#" + segment_action(i)) return choose(i);
+    if (action.target == segment_action(i)) return choose(i);
   }
   return false;
 }

@@ -1,5 +1,7 @@
 #include "vask_ui/widgets/widget_base.h"
 
+#include <cstdint>
+
 namespace vask_ui {
 
 namespace focus_visibility {
@@ -25,6 +27,12 @@ void set(bool visible) {
 }
 
 }  // namespace focus_visibility
+
+std::string WidgetBase::instance_id(std::string_view prefix) const {
+  std::string id(prefix);
+  id += std::to_string(reinterpret_cast<std::uintptr_t>(this));
+  return id;
+}
 
 void WidgetBase::sync(const FrameContext& frame) {
   const Theme* theme = frame.theme != nullptr ? frame.theme : &Theme::light();

@@ -51,7 +51,8 @@ class Button final : public WidgetBase {
   /// What a screen reader says (defaults to the label) and the hint read after it.
   void set_accessible_name(std::string name) { accessible_name_ = std::move(name); }
   void set_hint(std::string hint) { hint_ = std::move(hint); }
-  /// The id of the accessibility default action; the control id when not set.
+  /// The id of the accessibility default action; the control id when not set (and an id of
+  /// the button's own without either, so that screen readers can always press it).
   void set_action_id(std::string id) { action_id_ = std::move(id); }
   /// A fixed size instead of the content size (toolbar buttons are 36 × 32).
   void set_fixed_size(std::optional<Size> size) { fixed_size_ = size; }
@@ -81,7 +82,7 @@ class Button final : public WidgetBase {
  private:
   void set_hovered(bool hovered);
   void set_pressed(bool pressed);
-  std::string action_id() const { return action_id_.empty() ? control_id_ : action_id_; }
+  std::string action_id() const;
 
   ButtonLook look_;
   std::string control_id_;

@@ -83,6 +83,7 @@ class ContextMenuBase : public WidgetBase {
   float item_top(std::size_t index) const;
   bool has_checks() const;
   bool has_submenus() const;
+  std::string item_action(std::size_t index) const;
 
   std::vector<Entry> entries_;
   bool open_ = false;

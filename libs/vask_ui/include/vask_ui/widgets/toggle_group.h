@@ -51,6 +51,7 @@ class ToggleGroup final : public WidgetBase {
 
  private:
   float segment_width() const;
+  std::string segment_action(std::size_t index) const;
 
   std::vector<std::string> labels_;
   std::size_t selected_ = 0;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "vask_ui/widget.h"
 
 namespace vask_ui {
@@ -28,6 +31,9 @@ class WidgetBase : public Widget {
   Size window_size() const { return window_size_; }
   TimePoint frame_time() const { return frame_time_; }
   void mark_dirty() const { dirty_ = true; }
+  /// An id for accessibility actions that is unique while the widget lives, for widgets that
+  /// were given no control id: `prefix` followed by the widget's address.
+  std::string instance_id(std::string_view prefix) const;
   /// Called at the end of drawing.
   void mark_drawn() const { dirty_ = false; }
 
