@@ -70,6 +70,13 @@ TEST_F(StatusBubbleTest, HoveredAfterFadingShowsItAgain) {
   EXPECT_TRUE(bubble.is_visible(at(5000)));
 }
 
+TEST_F(StatusBubbleTest, ThemesWithoutAnimationsDrawItWholeOrNotAtAll) {
+  bubble.poke(t0);
+  EXPECT_EQ(bubble.opacity(at(1900 + 120), Theme::screenshot()), 1);
+  EXPECT_LT(bubble.opacity(at(1900 + 120), Theme::light()), 1);
+  EXPECT_EQ(bubble.opacity(at(5000), Theme::screenshot()), 0);
+}
+
 TEST(StatusPill, GrowsWithItsText) {
   Size small = StatusBubble::pill_size("3 items", 13);
   Size large = StatusBubble::pill_size("124 items  ·  12 selected", 13);

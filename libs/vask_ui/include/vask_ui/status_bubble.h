@@ -27,6 +27,12 @@ class StatusBubble {
   /// Opacity 0..1: 1 during the hold (or while hovered), falling linearly over the fade.
   float alpha(TimePoint now) const;
   bool is_visible(TimePoint now) const { return alpha(now) > 0; }
+  /// The opacity to draw with under `theme`: `alpha`, or, when the theme turns animations
+  /// off, full opacity while visible and nothing otherwise.
+  float opacity(TimePoint now, const Theme& theme) const {
+    if (theme.animations) return alpha(now);
+    return is_visible(now) ? 1.0f : 0.0f;
+  }
   /// True while the fade runs, so the window draws animation frames only then.
   bool needs_frame(TimePoint now) const;
   /// When the hold ends and the fade begins (a wake-up for the window), while still ahead.
