@@ -163,8 +163,7 @@ void Gallery::build() {
   add(std::move(empty), at(p, 308, 32));
   auto caret = std::make_unique<TextInput>();
   caret->set_text("meeting-notes.txt");
-  TextInput& caret_ref = add(std::move(caret), at({p.x, p.y + 44}, 308, 32));
-  caret_ref.focus_changed(true);
+  caret_field_ = &add(std::move(caret), at({p.x, p.y + 44}, 308, 32));
   auto selection = std::make_unique<TextInput>();
   selection->set_text("Quarterly report.pdf");
   selecting_ = &add(std::move(selection), at({p.x, p.y + 88}, 308, 32));
@@ -271,6 +270,7 @@ void Gallery::stage() {
   c = hovered_toggle_->segment_rect(2).center();
   hovered_toggle_->handle_event(PointerMove{c, {}});
 
+  caret_field_->focus_changed(true);
   selecting_->set_selection(0, 16);
   composing_->focus_changed(true);
   composing_->handle_event(TextCommit{"Trip to "});

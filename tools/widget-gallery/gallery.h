@@ -67,6 +67,7 @@ class Gallery final : public vask_ui::Container {
   vask_ui::Button* pressed_ = nullptr;
   vask_ui::Button* focused_ = nullptr;
   vask_ui::ToggleGroup* hovered_toggle_ = nullptr;
+  vask_ui::TextInput* caret_field_ = nullptr;
   vask_ui::TextInput* selecting_ = nullptr;
   vask_ui::TextInput* composing_ = nullptr;
   vask_ui::TextInput* long_ = nullptr;
