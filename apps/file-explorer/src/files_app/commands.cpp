@@ -344,6 +344,18 @@ bool FileExplorerWidget::execute(const command::ExplorerCommand& cmd) {
           },
           [&](const ShowProperties&) { return show_properties(); },
           [&](const ShowAvailability&) { return show_availability(); },
+          [&](const OpenSortMenu& c) { return open_sort_menu(c.position), true; },
+          [&](const OpenViewMenu& c) { return open_view_menu(c.position), true; },
+          [&](const OpenTemplateMenu& c) {
+            // The submenu follows the menu it belongs to, wherever that opened last.
+            return open_template_menu(last_menu_position_.value_or(c.position)), true;
+          },
+          [&](const OpenFavouriteMenu& c) { return open_favourite_menu(c.path, c.position), true; },
+          [&](const KeepOffline& c) { return run_availability(c); },
+          [&](const UseAutomaticStorage& c) { return run_availability(c); },
+          [&](const FreeLocalSpace& c) { return run_availability(c); },
+          [&](const RetryDownload& c) { return run_availability(c); },
+          [&](const ConfirmDestructiveEviction& c) { return run_availability(c); },
           [&](const auto& other) { return not_available_yet(other); },
       },
       cmd);

@@ -17,6 +17,8 @@ FileExplorerWidget::FileExplorerWidget(WindowConfig config)
   nav_shell_.set_accessible_names(i18n::t("files-a11y-places"), i18n::t("files-a11y-list"));
   retry_button_.set_action_id("files-retry-folder");
   spinner_.set_accessible_name(i18n::t("files-loading"));
+  control_writer_ = config_.control_writer ? config_.control_writer
+                                           : std::make_shared<XattrControlWriter>();
   auto start = config_.start_folder.value_or(std::filesystem::path("/"));
   state_.open_initial(start, vask_ui::ui_clock::now());
   shown_generation_ = state_.load_generation();
@@ -96,6 +98,7 @@ void FileExplorerWidget::sync(const vask_ui::FrameContext& frame) {
   nav_shell_.set_collapse_width(
       std::max(1.0f, 640.0f + 900.0f * std::max(0.0f, frame.scale_factor - 1)));
   nav_shell_.sync(frame);
+  menu_.sync(frame);
   if (shown_panel_ != Panel::None) {
     retry_button_.sync(frame);
     spinner_.sync(frame);
@@ -150,12 +153,14 @@ void FileExplorerWidget::draw(vask_ui::Canvas& canvas) {
   drop_targets_->clear();
   canvas.fill_rect(root_, th.content_background);
   nav_shell_.draw(canvas);
+  menu_.draw(canvas);
 }
 
 void FileExplorerWidget::draw_overlay(vask_ui::Canvas& canvas) {
   nav_shell_.draw_overlay(canvas);
   draw_status_pill(canvas);
   if (sheet_) draw_sheet(canvas);
+  menu_.draw_overlay(canvas);
   if (drag_) draw_drag_feedback(canvas);
 }
 

@@ -9,8 +9,10 @@
 #include "command/explorer_command.h"
 #include "fileops/file_clipboard.h"
 #include "fileops/trash_commands.h"
+#include "files_app/availability.h"
 #include "files_app/explorer_state.h"
 #include "files_app/header_band.h"
+#include "files_app/menus.h"
 #include "files_app/sheet.h"
 #include "vask_ui/status_bubble.h"
 #include "vask_ui/sysdirs.h"
@@ -35,6 +37,9 @@ struct WindowConfig {
   std::optional<std::filesystem::path> start_folder;
   /// Overrides the workspace test (screenshot scenarios inject their own roots).
   ExplorerState::InWorkspace in_workspace;
+  /// Where availability controls are written; the items' own attributes when absent (tests put
+  /// the workspace filesystem's double here).
+  std::shared_ptr<ControlWriter> control_writer;
 };
 
 /// The program's single root widget: the current folder as a list or grid, navigation, input
@@ -62,6 +67,18 @@ class FileExplorerWidget final : public vask_ui::Widget {
   void open_sheet(Sheet sheet);
   void close_sheet();
   const std::optional<Sheet>& sheet() const { return sheet_; }
+
+  // Menus (menus.cpp). Opening a menu replaces the one that is open.
+  void open_context_menu(vask_ui::Point at);
+  void open_view_menu(vask_ui::Point at);
+  void open_sort_menu(vask_ui::Point at);
+  void open_template_menu(vask_ui::Point at);
+  void open_favourite_menu(const std::filesystem::path& favourite, vask_ui::Point at);
+  /// The context menu for the primary item, placed beside its row (the Menu key).
+  void open_context_menu_from_keyboard();
+  const vask_ui::ContextMenu<command::ExplorerCommand>& menu() const { return menu_; }
+  /// What the menu builders see of the window right now.
+  MenuFacts menu_facts() const;
 
   /// The item and selection counts (or the notice) shown in the status pill.
   std::string status_text() const;
@@ -142,6 +159,18 @@ class FileExplorerWidget final : public vask_ui::Widget {
   bool new_folder();
   bool new_from_template(const std::filesystem::path& template_path);
 
+  // Menus (menus.cpp).
+  vask_ui::EventResult handle_menu_event(const vask_ui::Event& event);
+  /// Runs the entry the open menu reports as chosen, if any.
+  bool run_menu_choice(bool from_keyboard);
+  void show_menu(const Menu& menu, vask_ui::Point at);
+  void open_submenu(const command::ExplorerCommand& command, vask_ui::Rect beside,
+                    bool from_keyboard);
+  std::vector<const model::FileEntry*> selected_entries() const;
+
+  // Availability controls (availability.cpp).
+  bool run_availability(const AvailabilityCommand& command);
+
   // Overlay pieces (overlay.cpp).
   void draw_status_pill(vask_ui::Canvas& canvas);
   void draw_sheet(vask_ui::Canvas& canvas);
@@ -189,6 +218,11 @@ class FileExplorerWidget final : public vask_ui::Widget {
   bool status_pinned_ = false;
   std::optional<Sheet> sheet_;
   bool sheet_focus_request_ = false;
+
+  // The one open menu, its commands fixed when it was built, and where the last menu opened.
+  vask_ui::ContextMenu<command::ExplorerCommand> menu_;
+  std::optional<vask_ui::Point> last_menu_position_;
+  std::shared_ptr<ControlWriter> control_writer_;
 
   // Geometry of the last layout, window units.
   const vask_ui::Theme* theme_ = nullptr;

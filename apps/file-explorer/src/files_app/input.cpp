@@ -83,11 +83,16 @@ EventResult FileExplorerWidget::route_event(const vask_ui::Event& event) {
     return EventResult::Handled;
   }
 
-  // 6. Secondary press: the view selects the item under the pointer.
+  // 5. An open menu takes every event first.
+  if (menu_.is_open()) return handle_menu_event(event);
+
+  // 6. Secondary press: the view selects the item under the pointer, then the context menu
+  // opens there (unless the sidebar asked for a favourite's menu meanwhile).
   if (const auto* press = std::get_if<vask_ui::PointerPress>(&event);
       press != nullptr && press->button == vask_ui::PointerButton::Secondary) {
     deliver_to_view(event);
     drain_commands();
+    if (!menu_.is_open()) open_context_menu(press->position);
     return EventResult::Handled;
   }
 
@@ -156,8 +161,9 @@ EventResult FileExplorerWidget::handle_keyboard_table(const vask_ui::KeyPress& k
       commands_->push(command::DeleteSelection{});
       return EventResult::Handled;
     case Key::Menu:
-      // The context menu opens beside the focused row (menus come with their own module).
-      return state_.selection().empty() ? EventResult::Ignored : EventResult::Handled;
+      if (state_.selection().empty()) return EventResult::Ignored;
+      open_context_menu_from_keyboard();
+      return EventResult::Handled;
     case Key::Escape:
       if (!state_.selection().empty()) {
         state_.selection().clear();

@@ -199,10 +199,15 @@ vask_ui::AccessNode FileExplorerWidget::accessibility() const {
   } else {
     window.children.push_back(view_.accessibility());
   }
+  if (menu_.is_open()) window.children.push_back(menu_.accessibility());
   return window;
 }
 
 bool FileExplorerWidget::perform_semantic_action(const vask_ui::SemanticAction& action) {
+  if (menu_.is_open() && menu_.perform_semantic_action(action)) {
+    run_menu_choice(/*from_keyboard=*/true);
+    return true;
+  }
   if (action.target == "files-retry-folder") {
     execute(command::Refresh{});
     state_.request_redraw();

@@ -30,6 +30,18 @@ std::expected<void, vask_ui::LaunchError> render_screenshot(const vask_ui::Launc
   vask_ui::ShotFrame frame(size, vask_ui::Theme::screenshot());
   frame.sync_and_layout(view);
   frame.draw(view);
+
+  // Set-ups that need a laid-out window.
+  if (scenario == "menu") {
+    // Where the toolbar's View options button sits, at the window's top-right corner.
+    view.execute(command::OpenViewMenu{{size.width - 16, 52}});
+  } else if (scenario == "context-menu") {
+    frame.deliver(view, vask_ui::PointerPress{{size.width * 0.45f, size.height * 0.34f},
+                                              vask_ui::PointerButton::Secondary,
+                                              {}});
+  }
+  frame.sync_and_layout(view);
+  frame.draw(view);
   const std::filesystem::path& out = *args.output();
   if (auto written = frame.write_png(out); !written) {
     return std::unexpected(vask_ui::LaunchError{written.error()});
