@@ -16,6 +16,7 @@ constexpr std::string_view kOpenActionPrefix = "files.place:";
 constexpr std::string_view kMenuActionPrefix = "files.place-menu:";
 constexpr float kIconSize = 17;
 constexpr float kIconGap = 8;
+constexpr float kGroundInset = 6;
 
 std::optional<std::size_t> parse_row(std::string_view target, std::string_view prefix) {
   if (!target.starts_with(prefix)) return std::nullopt;
@@ -49,6 +50,26 @@ void PlacesSidebar::set_workspace_roots(const std::vector<std::filesystem::path>
 void PlacesSidebar::set_current_folder(std::filesystem::path folder) {
   if (folder == current_) return;
   current_ = std::move(folder);
+  mark_dirty();
+}
+
+void PlacesSidebar::show_drag_preview(std::size_t from, std::size_t to) {
+  const std::size_t count = state_->favourites.size();
+  if (from >= count || to >= count || rect_.is_empty()) return;
+  const SidebarGeometry g = geometry();
+  const vask_ui::Rect pressed = g.row_rect({Section::Favourites, from});
+  const vask_ui::Point press = pressed.center();
+  // A third of a row past the target slot's top, on the way from the pressed row.
+  const float target_top = g.row_rect({Section::Favourites, to}).y0;
+  const float step = (to < from ? 1.0f : -1.0f) * g.row_height() / 3;
+  const vask_ui::Point now{press.x, target_top + step + (press.y - pressed.y0)};
+  state_->drag = FavouriteDrag{.phase = FavouriteDrag::Phase::Dragging,
+                               .pressed = from,
+                               .target = to,
+                               .grab_offset = press.y - pressed.y0,
+                               .press = press,
+                               .current = now,
+                               .count_at_press = count};
   mark_dirty();
 }
 
@@ -98,7 +119,10 @@ void PlacesSidebar::apply_layout(const vask_ui::LayoutResult& layout) {
 
 void PlacesSidebar::draw(vask_ui::Canvas& canvas) {
   const vask_ui::Theme& t = theme();
-  vask_ui::surface::draw_panel(canvas, rect_, vask_ui::chrome::shell::edge_on(t));
+  // The ground is a panel a little inside the pane, so its rounded edge never runs along the
+  // window's own border.
+  vask_ui::surface::draw_panel(canvas, rect_.inset(kGroundInset),
+                               vask_ui::chrome::shell::edge_on(t));
   const SidebarGeometry g = geometry();
   const vask_ui::TextStyle header_style{t.font_size_small, vask_ui::FontWeight::Semibold};
   auto draw_header = [&](Section section, std::string_view message) {

@@ -24,6 +24,9 @@ class PlacesSidebar final : public vask_ui::WidgetBase {
   void set_workspace_roots(const std::vector<std::filesystem::path>& roots);
   /// The folder on view, whose row is highlighted.
   void set_current_folder(std::filesystem::path folder);
+  /// Shows favourite `from` lifted and carried towards slot `to`, as a drag in progress would
+  /// (screenshots). Needs a laid-out sidebar; indices outside the favourites do nothing.
+  void show_drag_preview(std::size_t from, std::size_t to);
 
   const std::vector<Place>& system() const { return system_; }
   std::size_t row_count() const;

@@ -176,6 +176,23 @@ TEST_F(SidebarTest, ADragWhoseListChangedDoesNothing) {
   EXPECT_TRUE(posted().empty());
 }
 
+TEST_F(SidebarTest, DragPreviewIsARealDragInProgress) {
+  sidebar_.show_drag_preview(5, 0);
+  EXPECT_FALSE(state_->drag.has_value()) << "only favourites can be lifted";
+  sidebar_.show_drag_preview(2, 0);
+  ASSERT_TRUE(state_->drag.has_value());
+  EXPECT_EQ(state_->drag->phase, FavouriteDrag::Phase::Dragging);
+  render();
+  // The pointer that holds it agrees with the target slot.
+  move(state_->drag->current);
+  EXPECT_EQ(state_->drag->target, 0u);
+  release(state_->drag->current);
+  auto commands = posted();
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(std::get<command::MoveFavourite>(commands[0]).from, 2u);
+  EXPECT_EQ(std::get<command::MoveFavourite>(commands[0]).to, 0u);
+}
+
 TEST_F(SidebarTest, KeyboardCrossesFromFavouritesToSystemPlaces) {
   key(Key::Down);
   EXPECT_FALSE(state_->keyboard_row.has_value()) << "keys need focus";
