@@ -137,7 +137,11 @@ void FileExplorerWidget::handle_drop() {
   InAppDrag drag = std::move(*drag_);
   drag_.reset();
   hovered_drop_.reset();
-  if (!destination || guard_read_only()) return;
+  if (!destination) {
+    if (drop_adds_favourite(drag)) execute(command::AddFavourite{drag.paths.front()});
+    return;
+  }
+  if (guard_read_only()) return;
   auto report = fileops::drop_move(drag.paths, destination->path);
   if (report.refresh()) state_.refresh();
   state_.set_notice(report.status);
@@ -344,6 +348,9 @@ bool FileExplorerWidget::execute(const command::ExplorerCommand& cmd) {
           },
           [&](const ShowProperties&) { return show_properties(); },
           [&](const ShowAvailability&) { return show_availability(); },
+          [&](const AddFavourite& c) { return add_favourite(c.path); },
+          [&](const RemoveFavourite& c) { return remove_favourite(c.path); },
+          [&](const MoveFavourite& c) { return move_favourite(c.from, c.to); },
           [&](const OpenSortMenu& c) { return open_sort_menu(c.position), true; },
           [&](const OpenViewMenu& c) { return open_view_menu(c.position), true; },
           [&](const OpenTemplateMenu& c) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "favorites/favorites.h"
 #include "i18n/i18n.h"
+#include "model/folder_listing.h"
 #include "vask_ui/clock.h"
 #include "vask_ui/regions.h"
 
@@ -11,9 +13,14 @@ namespace files::app {
 FileExplorerWidget::FileExplorerWidget(WindowConfig config)
     : config_(std::move(config)),
       state_(config_.config_dir, config_.in_workspace),
+      sidebar_(places_, config_.start_folder.value_or("/"), commands_, model::trash_files_folder()),
       retry_button_(i18n::t("files-try-again")) {
   retry_button_.set_control_id("files.retry");
   nav_shell_.set_content(vask_ui::WidgetSlot::borrow(content_column_));
+  places_->favourites =
+      favorites::load_favourites(config_.config_dir, config_.user_home, config_.user_dirs);
+  sidebar_.set_workspace_roots(config_.workspace_roots);
+  nav_shell_.set_sidebar(vask_ui::WidgetSlot::borrow(sidebar_));
   nav_shell_.set_accessible_names(i18n::t("files-a11y-places"), i18n::t("files-a11y-list"));
   retry_button_.set_action_id("files-retry-folder");
   spinner_.set_accessible_name(i18n::t("files-loading"));
@@ -92,8 +99,7 @@ void FileExplorerWidget::sync(const vask_ui::FrameContext& frame) {
     vask_ui::ScrollMemory::shared().reset(kScrollKey);
   }
   update_panels();
-  header_.set_folder(state_.current_folder());
-  header_.set_theme(frame.theme);
+  sidebar_.set_current_folder(state_.current_folder());
   // The sidebar sits beside the content only while there is room for both at this scale.
   nav_shell_.set_collapse_width(
       std::max(1.0f, 640.0f + 900.0f * std::max(0.0f, frame.scale_factor - 1)));
@@ -130,10 +136,11 @@ vask_ui::LayoutNode FileExplorerWidget::build_layout(vask_ui::Size available) {
 void FileExplorerWidget::apply_layout(const vask_ui::LayoutResult& layout) {
   root_ = layout.rect(0);
   rebuild_view();
+  push_toolbar_state();
   // The content column shows either the file view or the panel that stands for it.
   if (!column_built_ || laid_out_panel_ != shown_panel_) {
     content_column_.clear();
-    content_column_.add(vask_ui::WidgetSlot::borrow(header_));
+    content_column_.add(vask_ui::WidgetSlot::borrow(toolbar_));
     if (shown_panel_ == Panel::None) {
       content_column_.add(vask_ui::WidgetSlot::borrow(scroll_));
     } else {

@@ -11,9 +11,10 @@
 #include "fileops/trash_commands.h"
 #include "files_app/availability.h"
 #include "files_app/explorer_state.h"
-#include "files_app/header_band.h"
 #include "files_app/menus.h"
 #include "files_app/sheet.h"
+#include "places_sidebar/places_sidebar.h"
+#include "toolbar/file_toolbar.h"
 #include "vask_ui/status_bubble.h"
 #include "vask_ui/sysdirs.h"
 #include "vask_ui/widget.h"
@@ -37,6 +38,8 @@ struct WindowConfig {
   std::optional<std::filesystem::path> start_folder;
   /// Overrides the workspace test (screenshot scenarios inject their own roots).
   ExplorerState::InWorkspace in_workspace;
+  /// The workspace roots, for the path bar's trail and the sidebar's places.
+  std::vector<std::filesystem::path> workspace_roots;
   /// Where availability controls are written; the items' own attributes when absent (tests put
   /// the workspace filesystem's double here).
   std::shared_ptr<ControlWriter> control_writer;
@@ -67,6 +70,18 @@ class FileExplorerWidget final : public vask_ui::Widget {
   void open_sheet(Sheet sheet);
   void close_sheet();
   const std::optional<Sheet>& sheet() const { return sheet_; }
+
+  // Chrome (chrome.cpp): toolbar, path bar, places sidebar and favourites.
+  toolbar::FileToolbar& toolbar() { return toolbar_; }
+  const toolbar::FileToolbar& toolbar() const { return toolbar_; }
+  places::PlacesSidebar& sidebar() { return sidebar_; }
+  const places::PlacesSidebar& sidebar() const { return sidebar_; }
+  const places::PlacesStateHandle& places_state() const { return places_; }
+  const favorites::Favourites& favourites() const { return places_->favourites; }
+  /// Primary + L: the path bar becomes a text field with keyboard focus.
+  void start_location_edit();
+  /// Keeps the sidebar beside the content at any width (screenshots).
+  void set_sidebar_snapped(bool snapped) { nav_shell_.set_snapped(snapped); }
 
   // Menus (menus.cpp). Opening a menu replaces the one that is open.
   void open_context_menu(vask_ui::Point at);
@@ -171,6 +186,18 @@ class FileExplorerWidget final : public vask_ui::Widget {
   // Availability controls (availability.cpp).
   bool run_availability(const AvailabilityCommand& command);
 
+  // Chrome (chrome.cpp).
+  void push_toolbar_state();
+  /// While the path bar is being edited its completion list hangs over the file view: pointer
+  /// events there go to it first, and a press elsewhere ends the edit. Nullopt: route on.
+  std::optional<vask_ui::EventResult> route_location_edit(const vask_ui::Event& event);
+  /// A single folder released over the sidebar becomes a favourite.
+  bool drop_adds_favourite(const InAppDrag& drag) const;
+  bool add_favourite(const std::filesystem::path& path);
+  bool remove_favourite(const std::filesystem::path& path);
+  bool move_favourite(std::size_t from, std::size_t to);
+  void save_favourites() const;
+
   // Overlay pieces (overlay.cpp).
   void draw_status_pill(vask_ui::Canvas& canvas);
   void draw_sheet(vask_ui::Canvas& canvas);
@@ -187,7 +214,12 @@ class FileExplorerWidget final : public vask_ui::Widget {
   // Children. Widgets lent to containers are declared before the containers, so they outlive
   // them.
   views::FileView view_;
-  HeaderBand header_;
+  places::PlacesStateHandle places_ = std::make_shared<places::PlacesState>();
+  places::PlacesSidebar sidebar_;
+  toolbar::FileToolbar toolbar_{commands_};
+  // The archive the toolbar's Extract button names, worked out once per folder.
+  std::filesystem::path toolbar_folder_;
+  std::optional<std::filesystem::path> toolbar_archive_;
   vask_ui::Button retry_button_;
   vask_ui::Spinner spinner_{28};
   vask_ui::EmptyState panel_;

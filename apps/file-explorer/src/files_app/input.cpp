@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "favorites/folder_path.h"
 #include "files_app/file_explorer_widget.h"
 #include "vask_ui/clock.h"
 #include "vask_ui/log.h"
@@ -85,6 +86,9 @@ EventResult FileExplorerWidget::route_event(const vask_ui::Event& event) {
 
   // 5. An open menu takes every event first.
   if (menu_.is_open()) return handle_menu_event(event);
+
+  // The path bar's completion list lies over everything below the toolbar.
+  if (auto routed = route_location_edit(event)) return *routed;
 
   // 6. Secondary press: the view selects the item under the pointer, then the context menu
   // opens there (unless the sidebar asked for a favourite's menu meanwhile).
@@ -208,8 +212,7 @@ EventResult FileExplorerWidget::handle_keyboard_table(const vask_ui::KeyPress& k
   } else if (is('h')) {
     commands_->push(command::ToggleHidden{});
   } else if (is('l')) {
-    // Editing the location as text belongs to the path bar.
-    return EventResult::Ignored;
+    start_location_edit();
   } else if (text == "0") {
     state_.set_zoom(0);
   } else if (text == "+" || text == "=") {
@@ -229,6 +232,10 @@ std::optional<views::DropTarget> FileExplorerWidget::drop_destination_at(vask_ui
     if (std::find(drag_->paths.begin(), drag_->paths.end(), target.path) != drag_->paths.end())
       continue;
     return target;
+  }
+  // The crumb of the current folder's parent takes items too.
+  if (auto zone = toolbar_.path_bar().parent_drop_zone(); zone && zone->contains(p)) {
+    return views::DropTarget{favorites::plain_folder(state_.current_folder()).parent_path(), *zone};
   }
   return std::nullopt;
 }

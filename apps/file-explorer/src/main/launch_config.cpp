@@ -82,6 +82,7 @@ app::WindowConfig window_config(std::filesystem::path folder) {
   config.user_dirs = vask_ui::sysdirs::UserDirs::from_system();
   config.start_folder = std::move(folder);
   config.in_workspace = [](const std::filesystem::path& path) { return is_in_workspace(path); };
+  config.workspace_roots = workspace_roots();
   return config;
 }
 

@@ -25,6 +25,7 @@ std::expected<void, vask_ui::LaunchError> render_screenshot(const vask_ui::Launc
     view.state().set_view_mode(model::ViewMode::Grid);
   }
   if (scenario == "status" || scenario == "select") view.set_status_pinned(true);
+  if (scenario == "places") view.set_sidebar_snapped(true);
 
   vask_ui::Size size = args.size().value_or(vask_ui::Size{1280, 800});
   vask_ui::ShotFrame frame(size, vask_ui::Theme::screenshot());
