@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "favorites/favorites.h"
 #include "favorites/folder_path.h"
 #include "fileops/templates.h"
 #include "files_app/availability.h"
@@ -280,9 +281,9 @@ MenuFacts FileExplorerWidget::menu_facts() const {
   facts.sort_key = state_.sort_key();
   facts.sort_order = state_.sort_order();
   facts.forward_available = !state_.forward_history().empty();
-  // The favourites and the toolbar's compact state join here once the places sidebar and the
-  // toolbar hold them; until then no favourite is offered for removal and the view menu does
-  // not repeat toolbar controls.
+  for (const favorites::Favourite& favourite : places_->favourites)
+    facts.favourites.push_back({favourite.path, favourite.localized});
+  facts.toolbar_compact = toolbar_.is_compact();
   return facts;
 }
 

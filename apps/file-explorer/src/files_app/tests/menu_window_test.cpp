@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "favorites/favorites.h"
 #include "files_app/file_explorer_widget.h"
 #include "i18n/i18n.h"
 #include "menu_test_support.h"
@@ -189,6 +190,31 @@ TEST_F(MenuWindow, NewFileOpensTheTemplatesBesideItsEntry) {
   window->execute(command::OpenTemplateMenu{});
   ASSERT_TRUE(window->menu().is_open());
   EXPECT_EQ(window->menu().entry(0).label, letter);
+}
+
+TEST_F(MenuWindow, ANarrowToolbarMovesItsControlsIntoTheViewMenu) {
+  frame =
+      std::make_unique<vask_ui::ShotFrame>(vask_ui::Size{600, 700}, vask_ui::Theme::screenshot());
+  render();
+  ASSERT_TRUE(window->toolbar().is_compact());
+  window->execute(command::OpenViewMenu{{590, 52}});
+  ASSERT_TRUE(window->menu().is_open());
+  EXPECT_EQ(window->menu().entry(0).label, i18n::t("files-view-list"));
+  EXPECT_EQ(window->menu().entry(0).check, vask_ui::CheckState::Ticked);
+  // Sort by opens the sort menu beside its entry.
+  auto sort_by = menu_index(i18n::t("files-sort-by"));
+  ASSERT_TRUE(sort_by);
+  choose(i18n::t("files-sort-by"));
+  ASSERT_TRUE(window->menu().is_open());
+  EXPECT_EQ(window->menu().entry(0).label, i18n::t("files-sort-name"));
+}
+
+TEST_F(MenuWindow, TheFolderOnViewCanBeRemovedFromFavourites) {
+  window->execute(command::AddFavourite{folder.path()});
+  click({600, 650}, PointerButton::Secondary);
+  ASSERT_TRUE(menu_index(i18n::t("files-menu-remove-favourite")));
+  choose(i18n::t("files-menu-remove-favourite"));
+  EXPECT_FALSE(favorites::is_favourite(window->favourites(), folder.path()));
 }
 
 TEST_F(MenuWindow, SortMenuChoosesAndTicksTheDirection) {
