@@ -223,9 +223,10 @@ void HostWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void HostWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-  // Widgets count clicks themselves against the platform's double-click interval, so the
-  // second press of a double click is an ordinary press.
-  mousePressEvent(event);
+  // Qt has already delivered the second press of a double click as an ordinary press, and
+  // widgets count clicks themselves against the platform's interval: passing this one on too
+  // would press twice.
+  event->accept();
 }
 
 void HostWindow::mouseReleaseEvent(QMouseEvent* event) {

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "archive_ops/archive_commands.h"
 #include "fileops/names.h"
 #include "fileops/templates.h"
 #include "files_app/file_explorer_widget.h"
@@ -53,7 +54,7 @@ bool FileExplorerWidget::guard_read_only() {
   return true;
 }
 
-std::expected<void, std::string> FileExplorerWidget::open_item(const std::filesystem::path& path) {
+std::expected<void, std::string> FileExplorerWidget::open_item(std::filesystem::path path) {
   last_click_.reset();
   if (auto location = model::archive_view_location(path)) {
     if (location->inner.empty()) {
@@ -188,6 +189,12 @@ void FileExplorerWidget::close_sheet() {
   sheet_.reset();
   sheet_focus_request_ = false;
   state_.request_redraw();
+}
+
+bool FileExplorerWidget::run_archive(archive_ops::ArchiveOutcome outcome) {
+  if (outcome.refresh) state_.refresh();
+  if (outcome.status) state_.set_notice(*outcome.status);
+  return outcome.refresh || outcome.status.has_value();
 }
 
 bool FileExplorerWidget::run_trash(fileops::TrashOutcome outcome) {
@@ -348,6 +355,31 @@ bool FileExplorerWidget::execute(const command::ExplorerCommand& cmd) {
           },
           [&](const ShowProperties&) { return show_properties(); },
           [&](const ShowAvailability&) { return show_availability(); },
+          [&](const ExtractSelectedArchive&) {
+            // Extraction writes next to the archive, never into an archive view.
+            if (guard_read_only()) return true;
+            return run_archive(archive_ops::extract_selected_archives(state_.selected_paths(),
+                                                                      state_.current_folder()));
+          },
+          [&](const ExtractArchive& c) {
+            // The archive that contains the folder on view; the command's own path only when
+            // the window is not inside one any more.
+            auto location = model::archive_view_location(state_.current_folder());
+            std::filesystem::path archive = location ? location->archive : c.archive;
+            if (archive.empty()) return false;
+            std::vector<std::filesystem::path> visible;
+            for (const auto& entry : state_.entries())
+              visible.push_back(entry.path);
+            std::vector<std::filesystem::path> selection;
+            state_.selection().clear();
+            return run_archive(archive_ops::extract_containing_archive(archive, visible, selection,
+                                                                       state_.current_folder()));
+          },
+          [&](const CompressSelection&) {
+            if (guard_read_only()) return true;
+            return run_archive(
+                archive_ops::compress_selection(state_.selected_paths(), state_.current_folder()));
+          },
           [&](const AddFavourite& c) { return add_favourite(c.path); },
           [&](const RemoveFavourite& c) { return remove_favourite(c.path); },
           [&](const MoveFavourite& c) { return move_favourite(c.from, c.to); },

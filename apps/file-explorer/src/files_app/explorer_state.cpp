@@ -126,12 +126,12 @@ void ExplorerState::open_initial(const std::filesystem::path& folder, TimePoint 
   redraw_ = true;
 }
 
-void ExplorerState::navigate(const std::filesystem::path& path) {
+void ExplorerState::navigate(std::filesystem::path path) {
   if (!same_folder(path, current_)) {
     back_.push_back(current_);
     forward_.clear();
   }
-  load(path);
+  load(std::move(path));
 }
 
 void ExplorerState::go_back() {
@@ -156,7 +156,7 @@ void ExplorerState::go_up() {
   navigate(parent);
 }
 
-void ExplorerState::load(const std::filesystem::path& path) {
+void ExplorerState::load(std::filesystem::path path) {
   loading_ = true;
   selection_.clear();
   load_error_.reset();
@@ -170,7 +170,7 @@ void ExplorerState::load(const std::filesystem::path& path) {
     entries_ = std::move(*listed);
   }
   selection_.clamp_to(entries_.size());
-  current_ = path;
+  current_ = std::move(path);
   if (!load_error_ && in_archive()) notice_ = i18n::t("files-archive-read-only");
   loading_ = false;
   ++load_generation_;

@@ -51,12 +51,14 @@ class ExplorerState {
   /// Lists the start folder silently (a failure just leaves the window empty).
   void open_initial(const std::filesystem::path& folder, TimePoint now);
 
-  void navigate(const std::filesystem::path& path);
+  /// Both take the path by value: callers often pass a path that lives in the entry list the
+  /// load replaces.
+  void navigate(std::filesystem::path path);
   void go_back();
   void go_forward();
   void go_up();
   void refresh() { load(current_); }
-  void load(const std::filesystem::path& path);
+  void load(std::filesystem::path path);
   /// The silent periodic re-check; returns true when the entries changed.
   bool recheck(TimePoint now, bool rename_active, bool drag_active);
   bool recheck_due(TimePoint now) const { return now >= next_recheck_; }

@@ -24,8 +24,8 @@ FileExplorerWidget::FileExplorerWidget(WindowConfig config)
   nav_shell_.set_accessible_names(i18n::t("files-a11y-places"), i18n::t("files-a11y-list"));
   retry_button_.set_action_id("files-retry-folder");
   spinner_.set_accessible_name(i18n::t("files-loading"));
-  control_writer_ = config_.control_writer ? config_.control_writer
-                                           : std::make_shared<XattrControlWriter>();
+  control_writer_ =
+      config_.control_writer ? config_.control_writer : std::make_shared<XattrControlWriter>();
   auto start = config_.start_folder.value_or(std::filesystem::path("/"));
   state_.open_initial(start, vask_ui::ui_clock::now());
   shown_generation_ = state_.load_generation();
@@ -33,9 +33,9 @@ FileExplorerWidget::FileExplorerWidget(WindowConfig config)
 
 FileExplorerWidget::~FileExplorerWidget() = default;
 
-void FileExplorerWidget::navigate(const std::filesystem::path& path) {
+void FileExplorerWidget::navigate(std::filesystem::path path) {
   last_click_.reset();
-  state_.navigate(path);
+  state_.navigate(std::move(path));
 }
 
 FileExplorerWidget::Panel FileExplorerWidget::panel() const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive_ops/archive_commands.h"
 #include "command/explorer_command.h"
 #include "fileops/file_clipboard.h"
 #include "fileops/trash_commands.h"
@@ -62,9 +63,9 @@ class FileExplorerWidget final : public vask_ui::Widget {
   /// Executes everything queued, in posting order.
   void drain_commands();
 
-  void navigate(const std::filesystem::path& path);
+  void navigate(std::filesystem::path path);
   /// Opens an entry as a double-click would. Returns the opener's error text on failure.
-  std::expected<void, std::string> open_item(const std::filesystem::path& path);
+  std::expected<void, std::string> open_item(std::filesystem::path path);
   void set_notice(std::string_view text) { state_.set_notice(text); }
 
   void open_sheet(Sheet sheet);
@@ -109,6 +110,8 @@ class FileExplorerWidget final : public vask_ui::Widget {
   /// The file view's full content rectangle in window units, at its scrolled position.
   vask_ui::Rect content_rect() const { return scroll_.content_rect(); }
   float scroll_offset() const { return scroll_.offset(); }
+  /// Tiles per row in the grid as last laid out (1 in the list).
+  std::size_t grid_columns() const { return view_.columns(); }
   /// The scroll memory key of the file view.
   static constexpr std::string_view kScrollKey = "file_view";
   std::optional<vask_ui::Point> last_cursor() const { return pointer_; }
@@ -127,6 +130,8 @@ class FileExplorerWidget final : public vask_ui::Widget {
   bool needs_animation_frame() const override;
   std::optional<vask_ui::TimePoint> next_wake_deadline() const override;
   vask_ui::CursorShape cursor_shape(vask_ui::Point position) const override;
+  /// The automation snapshot of the visible state.
+  std::string observation_json() const override;
   void focus_changed(bool focused) override;
 
  private:
@@ -168,6 +173,7 @@ class FileExplorerWidget final : public vask_ui::Widget {
   bool not_available_yet(const command::ExplorerCommand& command);
   bool guard_read_only();
   bool run_trash(fileops::TrashOutcome outcome);
+  bool run_archive(archive_ops::ArchiveOutcome outcome);
   bool copy_or_cut(fileops::ClipboardMode mode);
   bool paste();
   bool delete_selection();

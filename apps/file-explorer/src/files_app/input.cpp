@@ -28,6 +28,9 @@ bool is_primary_release(const vask_ui::Event& event) {
 vask_ui::EventResult FileExplorerWidget::handle_event(const vask_ui::Event& event) {
   EventResult result = route_event(event);
   drain_commands();
+  // A command may have replaced the entries the file view points into; the view must never see
+  // the old list, even before the next layout.
+  rebuild_view();
   if (result == EventResult::Handled) state_.request_redraw();
   return result;
 }

@@ -3,6 +3,7 @@
 #include "files_app/file_explorer_widget.h"
 #include "i18n/i18n.h"
 #include "model/collab_a11y.h"
+#include "native_observer/snapshot.h"
 #include "vask_ui/icons.h"
 #include "vask_ui/text.h"
 
@@ -201,6 +202,27 @@ vask_ui::AccessNode FileExplorerWidget::accessibility() const {
   }
   if (menu_.is_open()) window.children.push_back(menu_.accessibility());
   return window;
+}
+
+std::string FileExplorerWidget::observation_json() const {
+  native_observer::SnapshotInput in;
+  in.directory = state_.current_folder().string();
+  in.entries = state_.entries();
+  in.loading = state_.loading();
+  in.has_error = state_.load_error().has_value();
+  in.selected = state_.selection().selected();
+  in.primary = state_.selection().primary();
+  in.offset_y = scroll_.offset();
+  in.last_cursor = pointer_;
+  in.root_rect = root_;
+  if (shown_panel_ == Panel::None && !scroll_.viewport().is_empty()) {
+    in.viewport_rect = scroll_.viewport();
+    in.content_rect = scroll_.content_rect();
+  }
+  in.view_mode = state_.view_mode();
+  in.sort_by = state_.sort_key();
+  in.sort_order = state_.sort_order();
+  return native_observer::snapshot_json(in);
 }
 
 bool FileExplorerWidget::perform_semantic_action(const vask_ui::SemanticAction& action) {

@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include "files_app/file_explorer_widget.h"
+#include "i18n/i18n.h"
+#include "temp_folder.h"
+#include "vask_ui/clock.h"
+#include "vask_ui/gesture.h"
+#include "vask_ui/launch.h"
+#include "vask_ui/regions.h"
+
+namespace files::app {
+namespace {
+
+using files::testing::TempFolder;
+using namespace std::chrono_literals;
+using vask_ui::Key;
+using vask_ui::Modifiers;
+
+/// A real window on a real folder, laid out and drawn off screen, driven by synthetic events.
+class WindowTest : public ::testing::Test {
+ protected:
+  void open(vask_ui::Size size = {1000, 700}) {
+    WindowConfig config;
+    config.config_dir = config_dir.path();
+    config.start_folder = folder.path();
+    config.in_workspace = [](const std::filesystem::path&) { return false; };
+    window = std::make_unique<FileExplorerWidget>(std::move(config));
+    frame = std::make_unique<vask_ui::ShotFrame>(size, vask_ui::Theme::screenshot());
+    render();
+  }
+  void render() {
+    frame->sync_and_layout(*window);
+    frame->draw(*window);
+  }
+  /// The centre of an entry's row or tile, as the last frame drew it.
+  vask_ui::Point at(const std::string& name) {
+    auto rect = vask_ui::regions::current().find(vask_ui::regions::file_row_id(name));
+    EXPECT_TRUE(rect.has_value()) << name;
+    return rect ? rect->center() : vask_ui::Point{};
+  }
+  void click(vask_ui::Point p, Modifiers m = {},
+             vask_ui::PointerButton b = vask_ui::PointerButton::Primary) {
+    window->handle_event(vask_ui::PointerMove{p, m});
+    window->handle_event(vask_ui::PointerPress{p, b, m});
+    window->handle_event(vask_ui::PointerRelease{p, b, m});
+    render();
+  }
+  void key(Key k, Modifiers m = {}, std::string text = {}) {
+    window->handle_event(vask_ui::KeyPress{k, std::move(text), m});
+    render();
+  }
+  void type(const std::string& text, Modifiers m = {}) { key(Key::Character, m, text); }
+  std::vector<std::size_t> selected() const { return window->state().selection().selected(); }
+  std::optional<std::size_t> primary() const { return window->state().selection().primary(); }
+
+  TempFolder folder;
+  TempFolder config_dir;
+  std::unique_ptr<FileExplorerWidget> window;
+  std::unique_ptr<vask_ui::ShotFrame> frame;
+  vask_ui::ui_clock::ManualClock clock;
+};
+
+constexpr Modifiers kShift{.shift = true};
+constexpr Modifiers kPrimary{.primary = true};
+
+TEST_F(WindowTest, ListKeysMoveAndExtendTheSelection) {
+  for (const char* n : {"a", "b", "c", "d"})
+    folder.file(n);
+  open();
+  key(Key::Down);
+  EXPECT_EQ(selected(), (std::vector<std::size_t>{0}));
+  key(Key::Up);
+  EXPECT_EQ(primary(), 0u);
+  key(Key::Down, kShift);
+  key(Key::Down, kShift);
+  EXPECT_EQ(selected(), (std::vector<std::size_t>{0, 1, 2}));
+  key(Key::End);
+  EXPECT_EQ(selected(), (std::vector<std::size_t>{3}));
+  type("a", kPrimary);
+  EXPECT_EQ(selected().size(), 4u);
+  key(Key::Escape);
+  EXPECT_TRUE(selected().empty());
+}
+
+TEST_F(WindowTest, GridArrowsMoveByColumns) {
+  for (int i = 0; i < 12; ++i)
+    folder.file("f" + std::to_string(10 + i));
+  open({932, 700});  // five columns of tiles beside the 232-unit places sidebar
+  window->execute(command::SetViewMode{model::ViewMode::Grid});
+  render();
+  click(at("f19"));  // index 9
+  ASSERT_EQ(primary(), 9u);
+  key(Key::Down);
+  EXPECT_EQ(primary(), 11u);  // capped at the last entry
+  key(Key::Up);
+  EXPECT_EQ(primary(), 6u);
+  key(Key::Up);
+  EXPECT_EQ(primary(), 1u);
+  key(Key::Up);
+  EXPECT_EQ(primary(), 0u);
+}
+
+TEST_F(WindowTest, ClicksSelectToggleAndOpen) {
+  folder.folder("inner");
+  folder.file("x.txt");
+  folder.file("y.txt");
+  open();
+  auto inner = at("inner");
+  click(at("x.txt"));
+  click(at("y.txt"), kPrimary);
+  EXPECT_EQ(selected(), (std::vector<std::size_t>{1, 2}));
+  click(at("y.txt"), kPrimary);  // toggled off again, never opened
+  EXPECT_EQ(selected(), (std::vector<std::size_t>{1}));
+  click(at("x.txt"), kShift);  // a range from the toggled item, the anchor
+  EXPECT_EQ(selected(), (std::vector<std::size_t>{1, 2}));
+
+  // Empty space below the last row leaves the selection alone.
+  click({inner.x, inner.y + 300});
+  EXPECT_EQ(selected(), (std::vector<std::size_t>{1, 2}));
+
+  // Two fast clicks on different items open nothing; on the same item they open it.
+  click(at("x.txt"));
+  clock.advance(100ms);
+  click(inner);
+  EXPECT_EQ(window->state().current_folder(), folder.path());
+  clock.advance(vask_ui::gesture::multi_click_interval() + 10ms);
+  click(inner);
+  EXPECT_EQ(window->state().current_folder(), folder.path());
+  clock.advance(100ms);
+  click(inner);
+  EXPECT_EQ(window->state().current_folder(), folder.path() / "inner");
+  key(Key::Backspace);
+  EXPECT_EQ(window->state().current_folder(), folder.path());
+}
+
+TEST_F(WindowTest, DraggingFromAMultiSelectionMovesAllOfIt) {
+  folder.folder("box");
+  for (const char* n : {"p.txt", "q.txt", "r.txt"})
+    folder.file(n);
+  open();
+  click(at("p.txt"));
+  click(at("r.txt"), kShift);
+  ASSERT_EQ(selected().size(), 3u);
+  auto from = at("q.txt");
+  auto to = at("box");
+  window->handle_event(vask_ui::PointerMove{from, {}});
+  window->handle_event(vask_ui::PointerPress{from, vask_ui::PointerButton::Primary, {}});
+  EXPECT_EQ(selected(), (std::vector<std::size_t>{2}));  // the press leaves only that item
+  window->handle_event(vask_ui::PointerMove{{from.x + 20, from.y}, {}});
+  EXPECT_TRUE(window->drag_in_progress());
+  render();
+  window->handle_event(vask_ui::PointerMove{to, {}});
+  ASSERT_TRUE(window->hovered_drop_target().has_value());
+  EXPECT_EQ(window->hovered_drop_target()->path, folder.path() / "box");
+  window->handle_event(vask_ui::PointerRelease{to, vask_ui::PointerButton::Primary, {}});
+  EXPECT_FALSE(window->drag_in_progress());
+  for (const char* n : {"p.txt", "q.txt", "r.txt"}) {
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "box" / n)) << n;
+  }
+  EXPECT_EQ(
+      window->state().notice(),
+      i18n::t_args("files-moved-to-folder", {{"count", i18n::count(3)}, {"destination", "box"}}));
+}
+
+TEST_F(WindowTest, DraggingAFolderOntoItselfMovesNothing) {
+  folder.folder("solo");
+  folder.file("other.txt");
+  open();
+  auto p = at("solo");
+  window->handle_event(vask_ui::PointerMove{p, {}});
+  window->handle_event(vask_ui::PointerPress{p, vask_ui::PointerButton::Primary, {}});
+  window->handle_event(vask_ui::PointerMove{{p.x + 10, p.y + 2}, {}});
+  render();
+  EXPECT_FALSE(window->hovered_drop_target().has_value());  // never its own target
+  window->handle_event(
+      vask_ui::PointerRelease{{p.x + 10, p.y + 2}, vask_ui::PointerButton::Primary, {}});
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "solo"));
+}
+
+TEST_F(WindowTest, ShortcutsNeedTheirModifiers) {
+  folder.file("keep.txt");
+  open();
+  type("n", kPrimary);
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / i18n::t("files-new-folder-default-name")));
+  type("N", Modifiers{.shift = true, .primary = true});
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / i18n::t("files-new-folder-default-name")));
+
+  window->handle_event(vask_ui::Wheel{{10, 200}, vask_ui::WheelUnit::Lines, 0, 1, kPrimary});
+  EXPECT_EQ(window->state().zoom_step(), 1);
+  type("-", kPrimary);
+  type("-", kPrimary);
+  EXPECT_EQ(window->state().zoom_step(), -1);
+  type("0", kPrimary);
+  EXPECT_EQ(window->state().zoom_step(), 0);
+}
+
+TEST_F(WindowTest, StatusTextCombinesNoticeAndSelection) {
+  folder.file("one");
+  folder.file("two");
+  open();
+  EXPECT_EQ(window->status_text(), i18n::t_args("files-item-count", {{"count", i18n::count(2)}}));
+  window->set_notice("Copied");
+  type("a", kPrimary);
+  EXPECT_EQ(window->status_text(), "Copied  ·  2 selected");
+}
+
+TEST_F(WindowTest, ASheetIsModal) {
+  folder.file("stay.txt");
+  open();
+  key(Key::F1);
+  ASSERT_TRUE(window->sheet().has_value());
+  EXPECT_EQ(window->sheet()->title, i18n::t("files-shortcuts-title"));
+  EXPECT_EQ(window->sheet()->details.size(), 11u);
+  key(Key::Enter);  // an information sheet has nothing to confirm
+  EXPECT_TRUE(window->sheet().has_value());
+  type("a", kPrimary);
+  key(Key::Delete);
+  EXPECT_TRUE(selected().empty());
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "stay.txt"));
+  auto a11y = window->accessibility();
+  EXPECT_EQ(a11y.role, vask_ui::AccessRole::Dialog);
+  EXPECT_TRUE(a11y.requests_focus);
+  EXPECT_EQ(a11y.children.size(), 2u + 11u);
+  key(Key::Escape);
+  EXPECT_FALSE(window->sheet().has_value());
+
+  // A click outside the card only closes the sheet; the press never reaches the file view.
+  key(Key::F1);
+  click(at("stay.txt"));
+  EXPECT_FALSE(window->sheet().has_value());
+  EXPECT_TRUE(selected().empty());
+}
+
+TEST_F(WindowTest, ErrorPanelRetriesWithEnter) {
+  open();
+  auto gone = folder.path() / "later";
+  window->navigate(gone);
+  render();
+  auto a11y = window->accessibility();
+  EXPECT_TRUE(a11y.states.error);
+  ASSERT_EQ(a11y.children.size(), 1u);
+  EXPECT_EQ(a11y.children[0].name, i18n::t("files-load-error-title"));
+  std::filesystem::create_directory(gone);
+  key(Key::Enter);
+  EXPECT_FALSE(window->state().load_error().has_value());
+}
+
+}  // namespace
+}  // namespace files::app
