@@ -15,16 +15,15 @@ e2e_setup() {
   E2E_PIDS=()
   trap e2e_teardown EXIT
 
-  # Pick a free display number; Xvfb refuses one that is taken.
-  local n
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
-      E2E_PIDS+=($!)
-      export DISPLAY=":$n"
-      break
-    fi
+  # Xvfb picks a free display itself and writes its number to the file: no race with other
+  # X servers on the machine.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$E2E_DIR/display" >"$E2E_DIR/xvfb.log" 2>&1 &
+  E2E_PIDS+=($!)
+  for _ in $(seq 1 100); do
+    [ -s "$E2E_DIR/display" ] && break
+    sleep 0.1
   done
+  export DISPLAY=":$(tr -d '[:space:]' <"$E2E_DIR/display")"
   for _ in $(seq 1 100); do
     xdpyinfo >/dev/null 2>&1 && return 0
     sleep 0.1
