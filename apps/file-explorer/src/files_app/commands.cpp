@@ -245,10 +245,7 @@ bool FileExplorerWidget::new_folder() {
   }
   state_.refresh();
   state_.set_notice(created->status);
-  const auto& entries = state_.entries();
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (entries[i].path == created->path) state_.selection().select_only(i);
-  }
+  select_and_rename(created->path);
   return true;
 }
 
@@ -261,6 +258,7 @@ bool FileExplorerWidget::new_from_template(const std::filesystem::path& template
   }
   state_.refresh();
   state_.set_notice(created->status);
+  select_and_rename(created->path);
   return true;
 }
 
@@ -324,6 +322,9 @@ bool FileExplorerWidget::execute(const command::ExplorerCommand& cmd) {
           [&](const Paste&) { return paste(); },
           [&](const NewFolder&) { return new_folder(); },
           [&](const NewFromTemplate& c) { return new_from_template(c.template_path); },
+          [&](const BeginRename&) { return begin_rename(); },
+          [&](const CommitRename&) { return commit_rename(); },
+          [&](const CancelRename&) { return cancel_rename(); },
           [&](const DeleteSelection&) { return delete_selection(); },
           [&](const UndoTrash&) {
             if (guard_read_only()) return true;

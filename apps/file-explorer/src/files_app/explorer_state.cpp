@@ -271,4 +271,11 @@ std::vector<std::filesystem::path> ExplorerState::selected_paths() const {
   return out;
 }
 
+std::optional<std::size_t> ExplorerState::index_of(const std::filesystem::path& path) const {
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].path == path) return i;
+  }
+  return std::nullopt;
+}
+
 }  // namespace files::app

@@ -98,6 +98,8 @@ class ExplorerState {
   /// The entry the keyboard focus is on, when there is one within the list.
   const model::FileEntry* primary_entry() const;
   std::vector<std::filesystem::path> selected_paths() const;
+  /// The index of the visible entry at `path`, if there is one.
+  std::optional<std::size_t> index_of(const std::filesystem::path& path) const;
 
   /// Screenshot and test set-ups: force the panels without touching the disk.
   void force_loading(bool loading) { loading_ = loading; }

@@ -16,6 +16,9 @@ FileExplorerWidget::FileExplorerWidget(WindowConfig config)
       sidebar_(places_, config_.start_folder.value_or("/"), commands_, model::trash_files_folder()),
       retry_button_(i18n::t("files-try-again")) {
   retry_button_.set_control_id("files.retry");
+  rename_input_.set_control_id("files.rename_input");
+  rename_input_.set_placeholder(i18n::t("files-new-name-placeholder"));
+  rename_input_.set_accessible_name(i18n::t("files-action-rename-prompt"));
   nav_shell_.set_content(vask_ui::WidgetSlot::borrow(content_column_));
   places_->favourites =
       favorites::load_favourites(config_.config_dir, config_.user_home, config_.user_dirs);
@@ -91,7 +94,7 @@ void FileExplorerWidget::sync(const vask_ui::FrameContext& frame) {
   scale_ = frame.scale_factor;
   window_size_ = frame.window_size;
   if (state_.recheck_due(frame.now)) {
-    state_.recheck(frame.now, /*rename_active=*/false, drag_.has_value());
+    state_.recheck(frame.now, rename_.has_value(), drag_.has_value());
   }
   if (state_.load_generation() != shown_generation_) {
     // A newly opened folder starts at the top; a silent re-check keeps the offset.
@@ -99,6 +102,7 @@ void FileExplorerWidget::sync(const vask_ui::FrameContext& frame) {
     vask_ui::ScrollMemory::shared().reset(kScrollKey);
   }
   update_panels();
+  sync_rename(frame);
   sidebar_.set_current_folder(state_.current_folder());
   // The sidebar sits beside the content only while there is room for both at this scale.
   nav_shell_.set_collapse_width(
@@ -121,6 +125,7 @@ void FileExplorerWidget::rebuild_view() {
   vs.descending = state_.sort_order() == model::SortOrder::Descending;
   vs.selection = state_.selection();
   vs.focus_visible = focus_visible_;
+  if (rename_) vs.rename_index = rename_->index;
   vs.view_focused = view_focused_;
   vs.drop_targets = drop_targets_;
   vs.commands = commands_;
@@ -160,6 +165,7 @@ void FileExplorerWidget::draw(vask_ui::Canvas& canvas) {
   drop_targets_->clear();
   canvas.fill_rect(root_, th.content_background);
   nav_shell_.draw(canvas);
+  draw_rename_field(canvas);
   menu_.draw(canvas);
 }
 
@@ -172,7 +178,8 @@ void FileExplorerWidget::draw_overlay(vask_ui::Canvas& canvas) {
 }
 
 bool FileExplorerWidget::needs_redraw() const {
-  return state_.redraw_requested() || nav_shell_.needs_redraw();
+  return state_.redraw_requested() || nav_shell_.needs_redraw() ||
+         (rename_ && rename_input_.needs_redraw());
 }
 
 bool FileExplorerWidget::needs_animation_frame() const {
@@ -184,12 +191,20 @@ std::optional<vask_ui::TimePoint> FileExplorerWidget::next_wake_deadline() const
   std::optional<TimePoint> deadline = state_.next_recheck();
   if (auto bubble = bubble_.next_deadline(now_)) deadline = std::min(*deadline, *bubble);
   if (auto shell = nav_shell_.next_wake_deadline()) deadline = std::min(*deadline, *shell);
+  if (rename_) {
+    if (auto caret = rename_input_.next_wake_deadline()) deadline = std::min(*deadline, *caret);
+  }
   return deadline;
 }
 
 vask_ui::CursorShape FileExplorerWidget::cursor_shape(vask_ui::Point position) const {
   if (drag_) return vask_ui::CursorShape::Grabbing;
   return nav_shell_.cursor_shape(position);
+}
+
+std::optional<vask_ui::Rect> FileExplorerWidget::input_caret_rect() const {
+  if (rename_) return rename_input_.input_caret_rect();
+  return nav_shell_.input_caret_rect();
 }
 
 void FileExplorerWidget::focus_changed(bool focused) {

@@ -25,6 +25,7 @@
 #include "vask_ui/widgets/nav_shell.h"
 #include "vask_ui/widgets/scrollable.h"
 #include "vask_ui/widgets/spinner.h"
+#include "vask_ui/widgets/text_input.h"
 #include "views/file_view/drop_targets.h"
 #include "views/file_view/file_view.h"
 
@@ -103,6 +104,14 @@ class FileExplorerWidget final : public vask_ui::Widget {
   /// Draws the spinner as one still frame (screenshots).
   void set_static_spinner(bool is_static) { spinner_.set_static(is_static); }
 
+  // Inline rename (rename.cpp).
+  bool renaming() const { return rename_.has_value(); }
+  /// The entry under rename (an index into the visible entries).
+  std::optional<std::size_t> rename_index() const {
+    return rename_ ? std::optional(rename_->index) : std::nullopt;
+  }
+  const vask_ui::TextInput& rename_input() const { return rename_input_; }
+
   bool drag_in_progress() const { return drag_.has_value(); }
   const std::optional<views::DropTarget>& hovered_drop_target() const { return hovered_drop_; }
   /// The rectangle of the file view's visible area in window units (empty before layout).
@@ -133,6 +142,7 @@ class FileExplorerWidget final : public vask_ui::Widget {
   /// The automation snapshot of the visible state.
   std::string observation_json() const override;
   void focus_changed(bool focused) override;
+  std::optional<vask_ui::Rect> input_caret_rect() const override;
 
  private:
   struct LastClick {
@@ -147,6 +157,11 @@ class FileExplorerWidget final : public vask_ui::Widget {
   struct InAppDrag {
     std::vector<std::filesystem::path> paths;
     bool single_folder = false;
+  };
+  struct InlineRename {
+    std::size_t index;
+    /// The field's text as last edited (copied from the field at every sync).
+    std::string text;
   };
   enum class Panel { None, Loading, Error, Empty };
 
@@ -179,6 +194,17 @@ class FileExplorerWidget final : public vask_ui::Widget {
   bool delete_selection();
   bool new_folder();
   bool new_from_template(const std::filesystem::path& template_path);
+
+  // Inline rename (rename.cpp).
+  bool begin_rename();
+  bool commit_rename();
+  bool cancel_rename();
+  /// Selects the entry at `path` alone and opens the rename field on it (new items).
+  void select_and_rename(const std::filesystem::path& path);
+  /// Keys and presses while the field is open; nullopt when the event is not the field's.
+  std::optional<vask_ui::EventResult> route_rename(const vask_ui::Event& event);
+  void sync_rename(const vask_ui::FrameContext& frame);
+  void draw_rename_field(vask_ui::Canvas& canvas);
 
   // Menus (menus.cpp).
   vask_ui::EventResult handle_menu_event(const vask_ui::Event& event);
@@ -245,6 +271,12 @@ class FileExplorerWidget final : public vask_ui::Widget {
   std::optional<views::DropTarget> hovered_drop_;
   bool view_focused_ = true;
   bool focus_visible_ = false;
+
+  // Inline rename: the field is placed on the label rectangle the file view reports.
+  std::optional<InlineRename> rename_;
+  vask_ui::TextInput rename_input_;
+  // The load the rename began in; a newly opened folder ends it.
+  std::uint64_t rename_generation_ = 0;
 
   // File operations.
   fileops::FileClipboard clipboard_;

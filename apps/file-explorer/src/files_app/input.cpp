@@ -113,6 +113,9 @@ EventResult FileExplorerWidget::route_event(const vask_ui::Event& event) {
     return nav_shell_.handle_event(event);
   }
 
+  // 8. The rename field takes the keyboard while it is open.
+  if (auto routed = route_rename(event)) return *routed;
+
   // 9. Everything else goes to the content.
   if (deliver_to_view(event) == EventResult::Handled) return EventResult::Handled;
 

@@ -199,6 +199,7 @@ vask_ui::AccessNode FileExplorerWidget::accessibility() const {
     window.children.push_back(std::move(panel));
   } else {
     window.children.push_back(view_.accessibility());
+    if (rename_ && view_.rename_rect()) window.children.push_back(rename_input_.accessibility());
   }
   if (menu_.is_open()) window.children.push_back(menu_.accessibility());
   return window;

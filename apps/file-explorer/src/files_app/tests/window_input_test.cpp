@@ -2,66 +2,16 @@
 
 #include "files_app/file_explorer_widget.h"
 #include "i18n/i18n.h"
-#include "temp_folder.h"
 #include "vask_ui/clock.h"
 #include "vask_ui/gesture.h"
 #include "vask_ui/launch.h"
 #include "vask_ui/regions.h"
+#include "window_fixture.h"
 
 namespace files::app {
 namespace {
 
-using files::testing::TempFolder;
 using namespace std::chrono_literals;
-using vask_ui::Key;
-using vask_ui::Modifiers;
-
-/// A real window on a real folder, laid out and drawn off screen, driven by synthetic events.
-class WindowTest : public ::testing::Test {
- protected:
-  void open(vask_ui::Size size = {1000, 700}) {
-    WindowConfig config;
-    config.config_dir = config_dir.path();
-    config.start_folder = folder.path();
-    config.in_workspace = [](const std::filesystem::path&) { return false; };
-    window = std::make_unique<FileExplorerWidget>(std::move(config));
-    frame = std::make_unique<vask_ui::ShotFrame>(size, vask_ui::Theme::screenshot());
-    render();
-  }
-  void render() {
-    frame->sync_and_layout(*window);
-    frame->draw(*window);
-  }
-  /// The centre of an entry's row or tile, as the last frame drew it.
-  vask_ui::Point at(const std::string& name) {
-    auto rect = vask_ui::regions::current().find(vask_ui::regions::file_row_id(name));
-    EXPECT_TRUE(rect.has_value()) << name;
-    return rect ? rect->center() : vask_ui::Point{};
-  }
-  void click(vask_ui::Point p, Modifiers m = {},
-             vask_ui::PointerButton b = vask_ui::PointerButton::Primary) {
-    window->handle_event(vask_ui::PointerMove{p, m});
-    window->handle_event(vask_ui::PointerPress{p, b, m});
-    window->handle_event(vask_ui::PointerRelease{p, b, m});
-    render();
-  }
-  void key(Key k, Modifiers m = {}, std::string text = {}) {
-    window->handle_event(vask_ui::KeyPress{k, std::move(text), m});
-    render();
-  }
-  void type(const std::string& text, Modifiers m = {}) { key(Key::Character, m, text); }
-  std::vector<std::size_t> selected() const { return window->state().selection().selected(); }
-  std::optional<std::size_t> primary() const { return window->state().selection().primary(); }
-
-  TempFolder folder;
-  TempFolder config_dir;
-  std::unique_ptr<FileExplorerWidget> window;
-  std::unique_ptr<vask_ui::ShotFrame> frame;
-  vask_ui::ui_clock::ManualClock clock;
-};
-
-constexpr Modifiers kShift{.shift = true};
-constexpr Modifiers kPrimary{.primary = true};
 
 TEST_F(WindowTest, ListKeysMoveAndExtendTheSelection) {
   for (const char* n : {"a", "b", "c", "d"})
@@ -184,6 +134,9 @@ TEST_F(WindowTest, ShortcutsNeedTheirModifiers) {
   EXPECT_FALSE(std::filesystem::exists(folder.path() / i18n::t("files-new-folder-default-name")));
   type("N", Modifiers{.shift = true, .primary = true});
   EXPECT_TRUE(std::filesystem::exists(folder.path() / i18n::t("files-new-folder-default-name")));
+  // The new folder's name field has the keyboard until it is closed.
+  EXPECT_TRUE(window->renaming());
+  key(Key::Escape);
 
   window->handle_event(vask_ui::Wheel{{10, 200}, vask_ui::WheelUnit::Lines, 0, 1, kPrimary});
   EXPECT_EQ(window->state().zoom_step(), 1);

@@ -314,7 +314,8 @@ void FileView::draw_list(vask_ui::Canvas& canvas) {
 
     Rect name_box{icon.x1 + 12, row.y0, list_.name_column.x1 - 12, row.y1};
     if (state_.rename_index == i) {
-      rename_rect_ = to_window(name_box);
+      // The field's text lines up with the labels of the rows around it.
+      rename_rect_ = to_window(Rect{name_box.x0 - 9, row.y0 + 3, name_box.x1, row.y1 - 3});
     } else {
       std::string text = entry.name;
       if (model::has_open_conflict(entry)) text += "  ⚠";
