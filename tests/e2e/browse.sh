@@ -13,43 +13,24 @@ echo "plan" >"$folder/plan.txt"
 echo "notes" >"$folder/notes.md"
 socket="$E2E_DIR/automation.sock"
 e2e_start "$program" --automation-socket "$socket" "$folder"
-"$ctl" --socket "$socket" --wait 10 ping >/dev/null
+e2e_connect "$ctl" "$socket"
 
-snapshot() { "$ctl" --socket "$socket" snapshot | jq -c '.snapshot // .'; }
-# The centre of an item, from the accessibility tree's bounds.
-centre_of() {
-  "$ctl" --socket "$socket" accessibility |
-    jq -r --arg n "$1" '[.. | objects | select(.name? == $n and .role? == "list_item")][0].bounds
-      | "\((.[0] + .[2]) / 2 | floor) \((.[1] + .[3]) / 2 | floor)"'
-}
-expect() {
-  local what="$1" filter="$2" want="$3" got
-  for _ in $(seq 1 50); do
-    got=$(snapshot | jq -r "$filter")
-    [ "$got" = "$want" ] && { echo "ok: $what"; return 0; }
-    sleep 0.1
-  done
-  echo "FAIL: $what: expected '$want', got '$got'" >&2
-  snapshot >&2
-  exit 1
-}
+e2e_expect "the folder is listed" '.entry_count' 3
+e2e_expect "the window is ready" '.ready' true
 
-expect "the folder is listed" '.entry_count' 3
-expect "folders come first" '.ready' true
-
-read -r x y < <(centre_of "notes.md")
+read -r x y < <(e2e_centre "notes.md" list_item)
 xdotool mousemove --window "$E2E_WINDOW" "$x" "$y" click 1
-expect "a click selects one item" '.selected_names | join(",")' "notes.md"
+e2e_expect "a click selects one item" '.selected_names | join(",")' "notes.md"
 
-read -r x y < <(centre_of "Drafts")
+read -r x y < <(e2e_centre "Drafts" list_item)
 xdotool mousemove --window "$E2E_WINDOW" "$x" "$y" click --repeat 2 --delay 80 1
-expect "a double-click opens the folder" '.directory' "$folder/Drafts"
+e2e_expect "a double-click opens the folder" '.directory' "$folder/Drafts"
 
 xdotool key --window "$E2E_WINDOW" BackSpace
-expect "Backspace goes up" '.directory' "$folder"
+e2e_expect "Backspace goes up" '.directory' "$folder"
 
 xdotool key --window "$E2E_WINDOW" ctrl+a
-expect "Primary+A selects everything" '.selected_indices | length' 3
+e2e_expect "Primary+A selects everything" '.selected_indices | length' 3
 
 e2e_screenshot "$E2E_DIR/browse.png"
 colours=$(e2e_colour_count "$E2E_DIR/browse.png")

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,8 @@ class FileExplorerWidget final : public vask_ui::Widget {
   vask_ui::EventResult handle_sheet_event(const vask_ui::Event& event);
   vask_ui::EventResult handle_keyboard_table(const vask_ui::KeyPress& key);
   vask_ui::EventResult deliver_to_view(const vask_ui::Event& event);
+  /// Every event for the navigation shell goes through here, so its presses and releases pair.
+  vask_ui::EventResult to_shell(const vask_ui::Event& event);
   void handle_drop();
   void update_drag_hover();
   std::optional<views::DropTarget> drop_destination_at(vask_ui::Point p) const;
@@ -269,6 +272,7 @@ class FileExplorerWidget final : public vask_ui::Widget {
   std::vector<std::filesystem::path> drag_candidates_;
   std::optional<InAppDrag> drag_;
   std::optional<views::DropTarget> hovered_drop_;
+  std::set<vask_ui::PointerButton> shell_held_buttons_;
   bool view_focused_ = true;
   bool focus_visible_ = false;
 

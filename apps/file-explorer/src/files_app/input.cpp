@@ -27,6 +27,13 @@ bool is_primary_release(const vask_ui::Event& event) {
 
 vask_ui::EventResult FileExplorerWidget::handle_event(const vask_ui::Event& event) {
   EventResult result = route_event(event);
+  // The shell's widgets hold the pointer from a press until its release. A release that a menu,
+  // a sheet or a drop took instead (they open between the two) must still end that hold, or
+  // the next press of another button would go to the widget still holding it.
+  if (const auto* release = std::get_if<vask_ui::PointerRelease>(&event);
+      release != nullptr && shell_held_buttons_.contains(release->button)) {
+    to_shell(event);
+  }
   drain_commands();
   // A command may have replaced the entries the file view points into; the view must never see
   // the old list, even before the next layout.
@@ -110,7 +117,7 @@ EventResult FileExplorerWidget::route_event(const vask_ui::Event& event) {
       if (wheel->dy < 0) state_.zoom_by(-1);
       return EventResult::Handled;
     }
-    return nav_shell_.handle_event(event);
+    return to_shell(event);
   }
 
   // 8. The rename field takes the keyboard while it is open.
@@ -127,6 +134,15 @@ EventResult FileExplorerWidget::route_event(const vask_ui::Event& event) {
 EventResult FileExplorerWidget::deliver_to_view(const vask_ui::Event& event) {
   // The navigation shell routes the event on to the sidebar, the toolbar or, through the
   // scroll view, the file view.
+  return to_shell(event);
+}
+
+EventResult FileExplorerWidget::to_shell(const vask_ui::Event& event) {
+  if (const auto* press = std::get_if<vask_ui::PointerPress>(&event)) {
+    shell_held_buttons_.insert(press->button);
+  } else if (const auto* release = std::get_if<vask_ui::PointerRelease>(&event)) {
+    shell_held_buttons_.erase(release->button);
+  }
   return nav_shell_.handle_event(event);
 }
 

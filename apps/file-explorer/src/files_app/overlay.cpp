@@ -187,6 +187,12 @@ vask_ui::AccessNode FileExplorerWidget::accessibility() const {
   } else {
     window.value = i18n::t(state_.in_trash() ? "files-empty-trash" : "files-empty-folder");
   }
+  // The places sidebar (while it is shown) and the toolbar with its path bar describe
+  // themselves; the content below them is the window's own.
+  for (AccessNode& part : nav_shell_.accessibility().children) {
+    if (part.role == AccessRole::Navigation) window.children.push_back(std::move(part));
+  }
+  window.children.push_back(toolbar_.accessibility());
   if (shown_panel_ == Panel::Loading || shown_panel_ == Panel::Error) {
     AccessNode panel{.role = AccessRole::Group,
                      .name = panel_.title(),

@@ -173,6 +173,19 @@ TEST_F(MenuWindow, ViewMenuTogglesHiddenFiles) {
   EXPECT_EQ(window->menu().entry(*hidden).check, vask_ui::CheckState::Ticked);
 }
 
+TEST_F(MenuWindow, TheToolbarStillOpensMenusAfterAChoiceWithThePointer) {
+  const vask_ui::Button* options = window->toolbar().shown_button("files.view_menu");
+  ASSERT_NE(options, nullptr);
+  click(options->rect().center());
+  ASSERT_TRUE(window->menu().is_open());
+  key(Key::Escape);
+  click(row_of("beta.txt").center(), PointerButton::Secondary);
+  choose(i18n::t("files-menu-copy"));
+  ASSERT_FALSE(window->menu().is_open());
+  click(options->rect().center());
+  EXPECT_TRUE(window->menu().is_open());
+}
+
 TEST_F(MenuWindow, NewFileOpensTheTemplatesBesideItsEntry) {
   click({600, 650}, PointerButton::Secondary);
   auto new_file = menu_index(i18n::t("files-menu-new-file"));

@@ -191,8 +191,14 @@ TEST_F(WindowTest, ErrorPanelRetriesWithEnter) {
   render();
   auto a11y = window->accessibility();
   EXPECT_TRUE(a11y.states.error);
-  ASSERT_EQ(a11y.children.size(), 1u);
-  EXPECT_EQ(a11y.children[0].name, i18n::t("files-load-error-title"));
+  // The sidebar and the toolbar come first; the panel stands where the list would be.
+  ASSERT_EQ(a11y.children.size(), 3u);
+  EXPECT_EQ(a11y.children[0].role, vask_ui::AccessRole::Navigation);
+  const auto& panel = a11y.children[2];
+  EXPECT_EQ(panel.name, i18n::t("files-load-error-title"));
+  EXPECT_TRUE(panel.states.error);
+  ASSERT_EQ(panel.children.size(), 1u);
+  EXPECT_EQ(panel.children[0].name, i18n::t("files-try-again"));
   std::filesystem::create_directory(gone);
   key(Key::Enter);
   EXPECT_FALSE(window->state().load_error().has_value());
