@@ -68,7 +68,37 @@ void read_available(int fd, std::string& out) {
   }
 }
 
+/// The child runs on by itself; its exit status is collected so it never lingers as a zombie.
+void reap_in_background(pid_t pid) {
+  std::thread([pid] {
+    int ignored = 0;
+    while (::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
+}
+
 }  // namespace
+
+std::expected<void, std::string> HostServices::start_in_folder(
+    std::string_view program, const std::filesystem::path& folder) {
+  if (program.empty() || program.find('\0') != std::string_view::npos)
+    return std::unexpected("no program to start");
+  std::string name(program);
+  SpawnSetup setup;
+  if (!setup.ok ||
+      posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0) != 0 ||
+      posix_spawn_file_actions_addchdir_np(&setup.actions, folder.c_str()) != 0) {
+    return std::unexpected(fmt::format("could not start {}", name));
+  }
+  char* argv[] = {name.data(), nullptr};
+  pid_t pid = 0;
+  // The working directory is changed in the child; a folder that cannot be entered fails the
+  // start with that reason, like a missing program does.
+  if (int rc = posix_spawnp(&pid, name.c_str(), &setup.actions, nullptr, argv, environ); rc != 0)
+    return std::unexpected(std::string(std::strerror(rc)));
+  reap_in_background(pid);
+  return {};
+}
 
 std::expected<void, std::string> HostServices::open_path(const std::filesystem::path& path) {
   if (!utf8::is_valid(path.native()))
@@ -124,11 +154,7 @@ std::expected<void, std::string> ProgramOpener::open_uri(std::string_view uri) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
-      std::thread([pid] {
-        int ignored = 0;
-        while (::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
-        }
-      }).detach();
+      reap_in_background(pid);
       return {};
     }
     pollfd p{read_end.get(), POLLIN, 0};

@@ -2,7 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
+#include <thread>
 
 #include "vask_ui/clock.h"
 #include "vask_ui/dnd.h"
@@ -73,6 +76,29 @@ TEST(HostOpener, AMissingOpenerIsAnError) {
   auto result = opener.open_uri("/tmp");
   ASSERT_FALSE(result.has_value());
   EXPECT_NE(result.error().find("could not start /nonexistent/xdg-open"), std::string::npos);
+}
+
+TEST_F(OpenerScripts, StartsAProgramInAFolder) {
+  auto seen = dir_ / "seen";
+  std::filesystem::create_directory(dir_ / "work place");
+  auto program = script("term", "pwd > '" + seen.string() + "'");
+  host::ProgramOpener host;
+  ASSERT_TRUE(host.start_in_folder(program, dir_ / "work place").has_value());
+  // The program runs on by itself; give it a moment to write where it started.
+  std::string where;
+  for (int i = 0; i < 200 && where.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(seen);
+    std::getline(in, where);
+  }
+  EXPECT_EQ(where, (dir_ / "work place").string());
+
+  auto missing = host.start_in_folder("/nonexistent/terminal", dir_);
+  ASSERT_FALSE(missing.has_value());
+  EXPECT_EQ(missing.error(), std::strerror(ENOENT));
+  auto gone = host.start_in_folder(program, dir_ / "gone");
+  ASSERT_FALSE(gone.has_value());
+  EXPECT_EQ(gone.error(), std::strerror(ENOENT));
 }
 
 TEST(HostOpener, InstalledServicesReplaceTheDefault) {

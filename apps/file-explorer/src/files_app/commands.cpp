@@ -289,6 +289,12 @@ bool FileExplorerWidget::execute(const command::ExplorerCommand& cmd) {
           [&](const SetSortKey& c) { return state_.set_sort_key(c.key), true; },
           [&](const SetSortDirection& c) { return state_.set_sort_order(c.order), true; },
           [&](const ToggleHidden&) { return state_.toggle_hidden(), true; },
+          [&](const OpenTerminal&) {
+            auto started =
+                vask_ui::host::current().start_in_folder("terminal", state_.current_folder());
+            if (!started) state_.set_notice("could not open terminal: " + started.error());
+            return true;
+          },
           [&](const ItemClick& c) { return execute_item_click(c); },
           [&](const ItemContext& c) {
             if (c.index && *c.index < state_.entries().size()) {

@@ -18,6 +18,10 @@ class HostServices {
   /// Opens a local path; paths that are not valid UTF-8 are refused ("the desktop opener takes
   /// UTF-8 paths").
   std::expected<void, std::string> open_path(const std::filesystem::path& path);
+  /// Starts `program` (looked up on PATH, no arguments, no shell) with `folder` as its working
+  /// directory and lets it run on its own. Returns the system's reason when it could not start.
+  virtual std::expected<void, std::string> start_in_folder(std::string_view program,
+                                                           const std::filesystem::path& folder);
 };
 
 /// Opens through an opener program such as xdg-open, started without a shell. The call waits

@@ -4,6 +4,7 @@
 #include "i18n/i18n.h"
 #include "vask_ui/clock.h"
 #include "vask_ui/gesture.h"
+#include "vask_ui/host.h"
 #include "vask_ui/launch.h"
 #include "vask_ui/regions.h"
 #include "window_fixture.h"
@@ -202,6 +203,43 @@ TEST_F(WindowTest, ErrorPanelRetriesWithEnter) {
   std::filesystem::create_directory(gone);
   key(Key::Enter);
   EXPECT_FALSE(window->state().load_error().has_value());
+}
+
+}  // namespace
+}  // namespace files::app
+
+namespace files::app {
+namespace {
+
+/// Records what the window asks the desktop to start instead of starting it.
+struct RecordingHost final : vask_ui::host::HostServices {
+  std::vector<std::pair<std::string, std::filesystem::path>> started;
+  std::optional<std::string> refusal;
+  std::expected<void, std::string> open_uri(std::string_view) override { return {}; }
+  std::expected<void, std::string> start_in_folder(std::string_view program,
+                                                   const std::filesystem::path& folder) override {
+    started.emplace_back(std::string(program), folder);
+    if (refusal) return std::unexpected(*refusal);
+    return {};
+  }
+};
+
+TEST_F(WindowTest, OpenTerminalStartsTheTerminalInTheFolderOnView) {
+  folder.folder("inner");
+  RecordingHost host;
+  vask_ui::host::install(&host);
+  open();
+  window->navigate(folder.path() / "inner");
+  window->execute(command::OpenTerminal{});
+  ASSERT_EQ(host.started.size(), 1u);
+  EXPECT_EQ(host.started[0].first, "terminal");
+  EXPECT_EQ(host.started[0].second, folder.path() / "inner");
+  EXPECT_FALSE(window->state().notice().has_value());
+
+  host.refusal = "No such file or directory";
+  window->execute(command::OpenTerminal{});
+  EXPECT_EQ(window->state().notice(), "could not open terminal: No such file or directory");
+  vask_ui::host::install(nullptr);
 }
 
 }  // namespace
