@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "model/collab_state.h"
 #include "model/optional_box.h"
@@ -41,9 +42,17 @@ struct FileEntry {
   /// Moves the members of a CollabState into the entry's collaborative fields.
   void set_collab_state(CollabState state);
 
+  /// Every field but the path, for the comparison below. A new field belongs here too.
+  auto fields() const {
+    return std::tie(name, is_dir, size, modified, mime_type, sync_state, content_hash, record_id,
+                    availability, share, history, metadata);
+  }
   /// Equal when every field is equal; the silent reload uses this to see whether anything
-  /// changed.
-  friend bool operator==(const FileEntry&, const FileEntry&) = default;
+  /// changed. Paths are compared as bytes: path's own equality walks component by component,
+  /// which made comparing a listing cost a good part of making it.
+  friend bool operator==(const FileEntry& a, const FileEntry& b) {
+    return a.path.native() == b.path.native() && a.fields() == b.fields();
+  }
 };
 
 enum class SortKey : std::uint8_t { Name, Size, Modified, Type };
