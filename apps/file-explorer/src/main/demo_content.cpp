@@ -1,8 +1,12 @@
 #include "main/demo_content.h"
 
+#include <fcntl.h>
 #include <fmt/format.h>
+#include <sys/stat.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <system_error>
 #include <vector>
 
@@ -204,6 +208,26 @@ std::expected<fs::path, std::string> build_archive(const fs::path& zip) {
   return zip;
 }
 
+/// Dates every item of the demonstration 12 June 2024, 11:00 UTC (the last version of the
+/// history demonstration), so the Modified column reads the same in every run.
+Result set_fixed_times(const fs::path& root) {
+  const timespec when[2] = {{1718190000, 0}, {1718190000, 0}};
+  auto stamp = [&](const fs::path& path) -> Result {
+    if (::utimensat(AT_FDCWD, path.c_str(), when, AT_SYMLINK_NOFOLLOW) != 0) {
+      return std::unexpected(fmt::format("{}: {}", path.string(), std::strerror(errno)));
+    }
+    return {};
+  };
+  std::error_code ec;
+  if (!fs::is_directory(root, ec)) return stamp(root);
+  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
+       it.increment(ec)) {
+    if (auto stamped = stamp(it->path()); !stamped) return stamped;
+  }
+  if (ec) return std::unexpected(fmt::format("{}: {}", root.string(), ec.message()));
+  return stamp(root);
+}
+
 }  // namespace
 
 std::string_view demo_folder_name(DemoFolder folder) {
@@ -236,7 +260,12 @@ std::expected<fs::path, std::string> create_demo(DemoFolder folder, const fs::pa
   std::error_code ec;
   fs::remove_all(path, ec);
   if (ec) return std::unexpected(fmt::format("{}: {}", path.string(), ec.message()));
-  if (folder == DemoFolder::Archive) return build_archive(path);
+  if (folder == DemoFolder::Archive) {
+    auto zip = build_archive(path);
+    if (!zip) return zip;
+    if (auto stamped = set_fixed_times(*zip); !stamped) return std::unexpected(stamped.error());
+    return zip;
+  }
   if (auto made = make_folder(path); !made) return std::unexpected(made.error());
   Result built;
   switch (folder) {
@@ -256,6 +285,7 @@ std::expected<fs::path, std::string> create_demo(DemoFolder folder, const fs::pa
       break;
   }
   if (!built) return std::unexpected(built.error());
+  if (auto stamped = set_fixed_times(path); !stamped) return std::unexpected(stamped.error());
   return path;
 }
 

@@ -3,6 +3,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -20,6 +21,9 @@ namespace files::demo {
 namespace {
 
 namespace fs = std::filesystem;
+
+/// 12 June 2024, 11:00 UTC: the date every demonstration item carries.
+constexpr time_t kDemoTime = 1718190000;
 
 class DemoContent : public ::testing::Test {
  protected:
@@ -91,7 +95,9 @@ TEST_F(DemoContent, EachFolderHoldsItsFilesAndIsMadeAfresh) {
     fs::path folder = create(c.folder);
     EXPECT_EQ(folder, dir_ / demo_folder_name(c.folder));
     for (const std::string& name : c.files) {
-      EXPECT_TRUE(fs::exists(folder / name)) << name;
+      struct stat st {};
+      ASSERT_EQ(::lstat((folder / name).c_str(), &st), 0) << name;
+      EXPECT_EQ(st.st_mtime, kDemoTime) << name << ": every run shows the same date";
     }
     // A stray file from an earlier run disappears when the demonstration is made again.
     std::ofstream(folder / "left over.txt") << "x";
@@ -103,6 +109,9 @@ TEST_F(DemoContent, EachFolderHoldsItsFilesAndIsMadeAfresh) {
 TEST_F(DemoContent, ArchiveHoldsTheFiveMembersAndReplacesAnOlderFile) {
   std::ofstream(dir_ / "vask-files-archive-demo.zip") << "not an archive";
   fs::path zip = create(DemoFolder::Archive);
+  struct stat st {};
+  ASSERT_EQ(::lstat(zip.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mtime, kDemoTime);
   std::vector<std::string> expected = {"Photos/Coast/IMG_2048.jpg", "Photos/Coast/IMG_2051.jpg",
                                        "Documents/Itinerary.pdf", "Documents/Packing list.txt",
                                        "Read me.txt"};
