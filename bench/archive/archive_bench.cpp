@@ -28,6 +28,7 @@
 
 #include "archive_ops/create_zip.h"
 #include "archive_ops/extract.h"
+#include "bench_result.h"
 #include "fileops/remove.h"
 
 extern char** environ;
@@ -231,6 +232,10 @@ Comparison compare(const char* what, int rounds, const fs::path& output,
 }
 
 void report(const char* what, const char* baseline, const Comparison& c, double limit) {
+  using files::bench::fixed;
+  files::bench::print_result(
+      what, fixed(c.ours, 3, " s"), fixed(c.baseline, 3, " s (") + baseline + ")",
+      fixed(c.paired_ratio, 3), "<= " + fixed(limit, 2) + "x", c.paired_ratio <= limit);
   std::printf(
       "%s: median %s %.3f s, median ours %.3f s, ratio of medians %.3f, median paired ratio "
       "%.3f (limit %.2f) %s; processor time %.3f s vs %.3f s, paired ratio %.3f %s\n",
@@ -312,6 +317,10 @@ int main(int argc, char** argv) {
       "within 3%%) %s\n",
       info_zip_size, our_size, size_ratio,
       size_ratio >= 0.97 && size_ratio <= 1.03 ? "OK" : "OVER");
+  files::bench::print_result("ZIP size", std::to_string(our_size) + " bytes",
+                             std::to_string(info_zip_size) + " bytes (zip -r -q)",
+                             files::bench::fixed(size_ratio, 4), "0.97x to 1.03x",
+                             size_ratio >= 0.97 && size_ratio <= 1.03);
 
   if (auto removed = files::fileops::remove_if_exists(work); !removed) {
     fail("cleanup: " + removed.error());

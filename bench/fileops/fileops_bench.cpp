@@ -24,6 +24,7 @@
 
 #include <fmt/format.h>
 
+#include "bench_result.h"
 #include "fileops/remove.h"
 #include "fileops/transfer.h"
 
@@ -185,6 +186,10 @@ Comparison compare(const fs::path& source, const fs::path& work, int rounds,
 
 void report(const char* what, const Comparison& c, double limit) {
   const double ratio = c.ours / c.cp;
+  using files::bench::fixed;
+  files::bench::print_result(std::string("copy ") + what, fixed(c.ours, 3, " s"),
+                             fixed(c.cp, 3, " s (cp)"), fixed(c.paired_ratio, 3),
+                             "<= " + fixed(limit, 2) + "x", c.paired_ratio <= limit);
   std::printf(
       "%s: median cp %.3f s, median copy_into %.3f s, ratio of medians %.3f, median paired ratio "
       "%.3f (limit %.2f) %s\n",
@@ -207,6 +212,11 @@ void measure_move(const char* what, const fs::path& item, const fs::path& other_
   std::printf("%s: move_into %.1f us, bare rename(2) %.1f us, same inode: %s\n", what,
               move_seconds * 1e6, rename_seconds * 1e6,
               before.st_ino == after.st_ino ? "yes" : "NO");
+  using files::bench::fixed;
+  files::bench::print_result(what, fixed(move_seconds * 1e6, 1, " us"),
+                             fixed(rename_seconds * 1e6, 1, " us (rename)"),
+                             fixed(move_seconds / rename_seconds, 2), "a rename: same inode",
+                             before.st_ino == after.st_ino);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <cstring>
 
 #include "image_impl.h"
 #include "qt_support.h"
 #include "vask_ui/canvas.h"
+#include "vask_ui/image_encode.h"
 #include "vask_ui/image_store.h"
 
 namespace vask_ui {
@@ -60,6 +63,31 @@ int Image::height() const {
 }
 bool Image::is_null() const {
   return impl_->image.isNull();
+}
+
+std::expected<std::vector<std::uint8_t>, std::string> encode_image(const Image& image,
+                                                                   ImageFormat format,
+                                                                   int quality) {
+  if (image.is_null()) return std::unexpected(std::string("cannot encode an empty image"));
+  qt::ensure_application();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  const char* name = format == ImageFormat::Png ? "PNG" : "JPEG";
+  // JPEG has no alpha channel; flatten onto white so transparent pixels do not turn black.
+  QImage source = image.impl()->image;
+  if (format == ImageFormat::Jpeg && source.hasAlphaChannel()) {
+    QImage flat(source.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, source);
+    painter.end();
+    source = flat;
+  }
+  if (!source.save(&buffer, name, format == ImageFormat::Jpeg ? quality : -1)) {
+    return std::unexpected(std::string("the platform cannot write ") + name + " images");
+  }
+  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
 namespace image_store {

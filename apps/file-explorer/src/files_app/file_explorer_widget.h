@@ -74,6 +74,9 @@ class FileExplorerWidget final : public vask_ui::Widget {
   void close_sheet();
   const std::optional<Sheet>& sheet() const { return sheet_; }
 
+  /// Offers `undo` as the last move to the Trash (screenshots).
+  void record_trash_undo(fileops::TrashUndo undo) { trash_undo_ = std::move(undo); }
+
   // Chrome (chrome.cpp): toolbar, path bar, places sidebar and favourites.
   toolbar::FileToolbar& toolbar() { return toolbar_; }
   const toolbar::FileToolbar& toolbar() const { return toolbar_; }
@@ -115,6 +118,8 @@ class FileExplorerWidget final : public vask_ui::Widget {
 
   bool drag_in_progress() const { return drag_.has_value(); }
   const std::optional<views::DropTarget>& hovered_drop_target() const { return hovered_drop_; }
+  /// The folders laid out in the file view's visible area, where a drag may end.
+  const views::DropTargetList& drop_targets() const { return *drop_targets_; }
   /// The rectangle of the file view's visible area in window units (empty before layout).
   vask_ui::Rect viewport_rect() const { return scroll_.viewport(); }
   /// The file view's full content rectangle in window units, at its scrolled position.
