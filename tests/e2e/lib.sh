@@ -16,8 +16,9 @@ e2e_setup() {
   trap e2e_teardown EXIT
 
   # Xvfb picks a free display itself and writes its number to the file: no race with other
-  # X servers on the machine.
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$E2E_DIR/display" >"$E2E_DIR/xvfb.log" 2>&1 &
+  # X servers on the machine. Without -noreset the server starts over whenever its last client
+  # leaves (the readiness probe below is one), and a program connecting in that moment fails.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$E2E_DIR/display" >"$E2E_DIR/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   for _ in $(seq 1 100); do
     [ -s "$E2E_DIR/display" ] && break
