@@ -11,12 +11,14 @@
 #include "command/explorer_command.h"
 #include "fileops/file_clipboard.h"
 #include "fileops/trash_commands.h"
+#include "files_app/action_dispatch.h"
 #include "files_app/availability.h"
 #include "files_app/explorer_state.h"
 #include "files_app/menus.h"
 #include "files_app/sheet.h"
 #include "places_sidebar/places_sidebar.h"
 #include "toolbar/file_toolbar.h"
+#include "vask_actions/completion_slot.h"
 #include "vask_ui/status_bubble.h"
 #include "vask_ui/sysdirs.h"
 #include "vask_ui/widget.h"
@@ -149,6 +151,22 @@ class FileExplorerWidget final : public vask_ui::Widget {
   std::string observation_json() const override;
   void focus_changed(bool focused) override;
   std::optional<vask_ui::Rect> input_caret_rect() const override;
+
+  // ---- Semantic actions (action_entry.cpp): the catalog of resources, the action entry and
+  // control invocation.
+  std::optional<vask_actions::Resource> action_resources() const override;
+  std::optional<vask_actions::Resource> lookup_action_resource(std::string_view id) const override;
+  vask_actions::ActionOutcome perform_action(const vask_actions::ActionRequest& request) override;
+  std::optional<vask_actions::Completion> take_action_completion(
+      vask_actions::RequestHandle handle) override;
+  bool take_control_invocation(const vask_ui::ControlInvocation& invocation) override;
+  std::vector<vask_ui::ControlResource> resources() const override;
+  /// What the catalog and the dispatcher read of the window right now.
+  CatalogFacts catalog_facts() const;
+  /// The pending background action and the completions waiting for their clients; the workers'
+  /// results reach it through the window's background poll.
+  vask_actions::CompletionSlot& background_actions() { return background_actions_; }
+  // ---- End of semantic actions.
 
  private:
   struct LastClick {
@@ -303,7 +321,19 @@ class FileExplorerWidget final : public vask_ui::Widget {
   std::optional<vask_ui::Point> last_menu_position_;
   std::shared_ptr<ControlWriter> control_writer_;
 
-  // Geometry of the last layout, window units.
+  // ---- Semantic actions (action_entry.cpp).
+  vask_actions::ActionOutcome run_accepted(const dispatch::Decision& decision);
+  std::expected<void, std::string> run_folder_command(const std::string& word);
+  std::expected<void, std::string> run_entry_command(const dispatch::EntryCommand& command);
+  std::expected<void, std::string> run_create_folder(const std::string& name);
+  std::expected<void, std::string> run_create_from_template(const std::filesystem::path& path);
+  std::expected<void, std::string> run_rename(const dispatch::RenameEntry& rename);
+  std::expected<void, std::string> run_paste();
+  /// Selects the entry with this path alone, if it is listed.
+  void select_path(const std::filesystem::path& path);
+  vask_actions::CompletionSlot background_actions_;
+  // ---- End of semantic actions.
+
   const vask_ui::Theme* theme_ = nullptr;
   TimePoint now_{};
   float scale_ = 1;
