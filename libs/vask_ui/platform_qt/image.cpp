@@ -2,9 +2,11 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <cstring>
 
 #include "image_impl.h"
+#include "qt_canvas.h"
 #include "qt_support.h"
 #include "vask_ui/canvas.h"
 #include "vask_ui/image_encode.h"
@@ -28,6 +30,24 @@ std::optional<Image> Image::load(const std::filesystem::path& path) {
   if (image.isNull()) return std::nullopt;
   Image out;
   out.impl_->image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  return out;
+}
+
+Image Image::render(Size size, float scale, const std::function<void(Canvas&)>& paint) {
+  qt::ensure_application();
+  Image out;
+  const int width = static_cast<int>(std::ceil(size.width * scale));
+  const int height = static_cast<int>(std::ceil(size.height * scale));
+  if (width <= 0 || height <= 0 || scale <= 0) return out;
+  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
+  image.fill(Qt::transparent);
+  {
+    QPainter painter(&image);
+    qt::QtCanvas canvas(painter, scale);
+    paint(canvas);
+  }
+  out.impl_->image = std::move(image);
   return out;
 }
 

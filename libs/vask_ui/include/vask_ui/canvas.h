@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -40,6 +41,8 @@ class Path {
   std::vector<Element> elements_;
 };
 
+class Canvas;
+
 /// A decoded raster image, shareable between frames.
 class Image {
  public:
@@ -55,6 +58,10 @@ class Image {
   static std::optional<Image> decode(std::span<const std::uint8_t> bytes);
   /// From tightly packed 8-bit RGBA rows.
   static Image from_rgba(int width, int height, std::span<const std::uint8_t> rgba);
+  /// Paints into a new transparent image of `size` window units at `scale` device pixels per
+  /// unit (so it is as sharp as the window); `paint` draws in the image's own units from (0, 0).
+  /// Drawings repeated many times a frame are painted once this way and then copied.
+  static Image render(Size size, float scale, const std::function<void(Canvas&)>& paint);
 
   int width() const;
   int height() const;

@@ -203,13 +203,15 @@ void FileView::draw_selection(vask_ui::Canvas& canvas, std::size_t index, Rect r
   }
 }
 
-void FileView::draw_file_tile(vask_ui::Canvas& canvas, const model::FileEntry& entry, Rect rect) {
-  icons::Icon icon = icons::icon_for_path(entry.path, false);
+namespace {
+
+/// A file-type tile: a tinted rounded square with the kind's icon and the extension under it.
+void paint_file_tile(vask_ui::Canvas& canvas, icons::Icon icon, const std::string& ext, Rect rect,
+                     float zoom) {
   Color color = category_color(icon);
-  canvas.fill_rounded_rect(rect, 8 * zoom_, color.with_alpha(0.12f));
-  canvas.stroke_rounded_rect(rect, 8 * zoom_, color.with_alpha(0.28f), 1);
+  canvas.fill_rounded_rect(rect, 8 * zoom, color.with_alpha(0.12f));
+  canvas.stroke_rounded_rect(rect, 8 * zoom, color.with_alpha(0.28f), 1);
   float side = std::min(rect.width(), rect.height());
-  std::string ext = extension_label(entry.path);
   Rect icon_box = Rect::from_xywh(rect.center().x - side * 0.28f, rect.y0 + side * 0.12f,
                                   side * 0.56f, side * 0.56f);
   if (ext.empty()) icon_box = icon_box.translated(0, side * 0.08f);
@@ -220,6 +222,39 @@ void FileView::draw_file_tile(vask_ui::Canvas& canvas, const model::FileEntry& e
     canvas.draw_text(ext, style, {rect.center().x - m.width / 2, rect.y1 - side * 0.08f - m.height},
                      color);
   }
+}
+
+// Room around a cached tile for the half of its edge stroke that lies outside it.
+constexpr float kTilePad = 1;
+// Tiles differ only by kind, extension and size, so a folder of thousands needs a few dozen;
+// the cache starts over rather than grow without bound on unusual folders.
+constexpr std::size_t kTileCacheLimit = 512;
+
+}  // namespace
+
+void FileView::draw_file_tile(vask_ui::Canvas& canvas, const model::FileEntry& entry, Rect rect) {
+  icons::Icon icon = icons::icon_for_path(entry.path, false);
+  std::string ext = extension_label(entry.path);
+  const float scale = canvas.scale_factor();
+  TileKey key{static_cast<int>(icon), ext, rect.width(), rect.height(), zoom_, scale};
+  auto found = tile_cache_.find(key);
+  if (found == tile_cache_.end()) {
+    if (tile_cache_.size() >= kTileCacheLimit) tile_cache_.clear();
+    vask_ui::Size size{rect.width() + 2 * kTilePad, rect.height() + 2 * kTilePad};
+    Rect inner = Rect::from_xywh(kTilePad, kTilePad, rect.width(), rect.height());
+    float zoom = zoom_;
+    auto image = vask_ui::Image::render(
+        size, scale, [&](vask_ui::Canvas& c) { paint_file_tile(c, icon, ext, inner, zoom); });
+    found = tile_cache_.emplace(std::move(key), std::move(image)).first;
+  }
+  const vask_ui::Image& image = found->second;
+  if (image.is_null()) return paint_file_tile(canvas, icon, ext, rect, zoom_);
+  // Copied pixel for pixel at a whole device pixel, so it is as sharp as a direct drawing.
+  const float w = static_cast<float>(image.width()), h = static_cast<float>(image.height());
+  Rect target =
+      Rect::from_xywh(std::round((rect.x0 - kTilePad) * scale) / scale,
+                      std::round((rect.y0 - kTilePad) * scale) / scale, w / scale, h / scale);
+  canvas.draw_image(image, Rect{0, 0, w, h}, target);
 }
 
 void FileView::draw_badge_for(vask_ui::Canvas& canvas, const model::FileEntry& entry, Rect icon) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <span>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "command/explorer_command.h"
@@ -96,6 +99,9 @@ class FileView final : public vask_ui::Widget {
   ListGeometry list_;
   std::optional<vask_ui::Point> pointer_;
   std::optional<vask_ui::Rect> rename_rect_;
+  // File-type tiles painted once per kind, extension and size, then copied.
+  using TileKey = std::tuple<int, std::string, float, float, float, float>;
+  std::map<TileKey, vask_ui::Image> tile_cache_;
 };
 
 }  // namespace files::views
