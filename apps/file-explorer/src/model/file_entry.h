@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <tuple>
 
 #include "model/collab_state.h"
+#include "model/entry_path.h"
 #include "model/optional_box.h"
 
 namespace files::model {
@@ -20,7 +20,7 @@ struct FileEntry {
   /// The file name as text; bytes that are not UTF-8 are shown as U+FFFD.
   std::string name;
   /// The exact path (byte path); for an archive member, its archive view path.
-  std::filesystem::path path;
+  EntryPath path;
   /// Only what the item's own metadata says: a link to a folder is not a folder.
   bool is_dir = false;
   /// Bytes; 0 when the metadata could not be read.
@@ -42,17 +42,9 @@ struct FileEntry {
   /// Moves the members of a CollabState into the entry's collaborative fields.
   void set_collab_state(CollabState state);
 
-  /// Every field but the path, for the comparison below. A new field belongs here too.
-  auto fields() const {
-    return std::tie(name, is_dir, size, modified, mime_type, sync_state, content_hash, record_id,
-                    availability, share, history, metadata);
-  }
   /// Equal when every field is equal; the silent reload uses this to see whether anything
-  /// changed. Paths are compared as bytes: path's own equality walks component by component,
-  /// which made comparing a listing cost a good part of making it.
-  friend bool operator==(const FileEntry& a, const FileEntry& b) {
-    return a.path.native() == b.path.native() && a.fields() == b.fields();
-  }
+  /// changed.
+  friend bool operator==(const FileEntry&, const FileEntry&) = default;
 };
 
 enum class SortKey : std::uint8_t { Name, Size, Modified, Type };

@@ -98,7 +98,7 @@ std::expected<std::vector<FileEntry>, std::string> list_folder(const fs::path& f
     std::string full;
     full.reserve(prefix.size() + raw.size());
     full.append(prefix).append(raw);
-    entry.path = fs::path(std::move(full));
+    entry.path = EntryPath(std::move(full));
     entry.name = lossy_utf8(raw);
     entry.mime_type = guess_mime_type(raw);
     ItemKind kind = ItemKind::Unreadable;
