@@ -16,10 +16,9 @@ echo "inside" >"$folder/doc/note.txt"
 mkdir -p "$XDG_DATA_HOME/Trash/files"
 socket="$E2E_DIR/automation.sock"
 e2e_start "$program" --automation-socket "$socket" "$folder"
-"$ctl" --socket "$socket" --wait 10 ping >/dev/null
+e2e_connect "$ctl" "$socket"
 
-snapshot() { "$ctl" --socket "$socket" snapshot | jq -c '.snapshot'; }
-resources() { "$ctl" --socket "$socket" resources; }
+resources() { e2e_ctl resources; }
 # The resource id of the listed entry with this name.
 id_of() {
   resources | jq -r --arg n "$1" \
@@ -36,20 +35,14 @@ address_of() {
 }
 fail() {
   echo "FAIL: $*" >&2
-  snapshot >&2 || true
+  e2e_snapshot >&2 || true
   exit 1
 }
 # Runs an action that must complete.
 act() {
   local reply
-  reply=$("$ctl" --socket "$socket" "$@") || fail "$* answered: $reply"
+  reply=$(e2e_ctl "$@") || fail "$* answered: $reply"
   [ "$(jq -r '.outcome' <<<"$reply")" = "completed" ] || fail "$* answered: $reply"
-}
-expect() {
-  local what="$1" filter="$2" want="$3" got
-  got=$(snapshot | jq -r "$filter")
-  [ "$got" = "$want" ] || fail "$what: expected '$want', got '$got'"
-  echo "ok: $what"
 }
 on_disk() {
   local what="$1"
@@ -58,57 +51,57 @@ on_disk() {
   echo "ok: $what"
 }
 
-expect "the folder is listed" '.entry_count' 3
+e2e_expect "the folder is listed" '.entry_count' 3
 
 # Copy in one folder, paste in another.
 act action files.open navigate "\"$(id_of src)\""
-expect "open by action" '.directory' "$folder/src"
+e2e_expect "open by action" '.directory' "$folder/src"
 act action files.entry-command effect "[\"copy\",\"$(id_of a.txt)\"]"
-expect "the copied entry is selected" '.selected_names | join(",")' "a.txt"
+e2e_expect "the copied entry is selected" '.selected_names | join(",")' "a.txt"
 act action files.folder-command navigate '"up"'
 act action files.open navigate "\"$(id_of dest)\""
 act action files.paste effect
 on_disk "paste copies the file" grep -qx alpha "$folder/dest/a.txt"
 on_disk "the original stays" test -f "$folder/src/a.txt"
-expect "the pasted file is listed" '.entry_count' 1
+e2e_expect "the pasted file is listed" '.entry_count' 1
 
 # Move to Trash and take it back.
 act action files.entry-command effect "[\"trash\",\"$(id_of a.txt)\"]"
 on_disk "trash removes the file" test ! -e "$folder/dest/a.txt"
 on_disk "the Trash holds it" test -f "$XDG_DATA_HOME/Trash/files/a.txt"
-expect "the trashed file is gone from the view" '.entry_count' 0
+e2e_expect "the trashed file is gone from the view" '.entry_count' 0
 act invoke "$(address_of undo-trash)" effect
 on_disk "undo puts it back" grep -qx alpha "$folder/dest/a.txt"
-expect "the restored file is listed" '.entry_count' 1
+e2e_expect "the restored file is listed" '.entry_count' 1
 
 # Rename through the action's text input.
 act invoke "$(address_of rename a.txt)" effect --arg value=renamed.txt
 on_disk "rename by action" grep -qx alpha "$folder/dest/renamed.txt"
-expect "the view shows the new name" '[.entry_count, (.selected_names | join(","))] | join(" ")' \
+e2e_expect "the view shows the new name" '[.entry_count, (.selected_names | join(","))] | join(" ")' \
   "1 renamed.txt"
 
 # New folder through the folder's text input.
 act invoke "$(address_of new-folder)" effect --arg value=Drafts
 on_disk "new folder by action" test -d "$folder/dest/Drafts"
-expect "the new folder is listed" '.entry_count' 2
+e2e_expect "the new folder is listed" '.entry_count' 2
 
 # Compress a folder, then extract the archive after the folder is gone.
 act action files.folder-command navigate '"up"'
 act action files.entry-command effect "[\"compress\",\"$(id_of doc)\"]"
 on_disk "compress by action" test -f "$folder/doc.zip"
-expect "the archive is listed" '.entry_count' 4
+e2e_expect "the archive is listed" '.entry_count' 4
 [ -n "$(address_of extract doc.zip)" ] || fail "the archive offers no extract action"
 rm -r "$folder/doc"
 act action files.refresh effect
 act action files.entry-command effect "[\"extract\",\"$(id_of doc.zip)\"]"
 on_disk "extract by action" sh -c "find '$folder' -name note.txt -exec grep -qx inside {} \\; -print | grep -q ."
-expect "the extracted folder is listed" '.entry_count' 4
+e2e_expect "the extracted folder is listed" '.entry_count' 4
 
 # Refusals reach the client with their texts.
-reply=$("$ctl" --socket "$socket" action files.folder-command effect '"up"') && fail "up as an effect ran"
+reply=$(e2e_ctl action files.folder-command effect '"up"') && fail "up as an effect ran"
 [ "$(jq -r '.text' <<<"$reply")" = "file command has an invalid operation kind" ] ||
   fail "up as an effect answered: $reply"
-reply=$("$ctl" --socket "$socket" action files.open effect "\"$(id_of doc.zip)\"") && fail "open as an effect ran"
+reply=$(e2e_ctl action files.open effect "\"$(id_of doc.zip)\"") && fail "open as an effect ran"
 [ "$(jq -r '.outcome' <<<"$reply")" = "not_handled" ] || fail "open as an effect answered: $reply"
-expect "refusals change nothing" '.directory' "$folder"
+e2e_expect "refusals change nothing" '.directory' "$folder"
 echo "e2e: file operations by action work"
