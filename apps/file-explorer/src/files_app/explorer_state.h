@@ -103,7 +103,12 @@ class ExplorerState {
 
   /// Screenshot and test set-ups: force the panels without touching the disk.
   void force_loading(bool loading) { loading_ = loading; }
-  void force_load_error(std::string text) { load_error_ = std::move(text); }
+  /// As a failed load leaves it: no entries, nothing selected.
+  void force_load_error(std::string text) {
+    entries_.clear();
+    selection_.clear();
+    load_error_ = std::move(text);
+  }
 
   /// Set by every change the screen must show; the window clears it after drawing.
   bool redraw_requested() const { return redraw_; }
