@@ -7,10 +7,8 @@
 //
 // The fixture lives in a private folder under --dir and is removed at the end. Needs bsdtar
 // (libarchive-tools) and zip.
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,11 +27,12 @@
 #include "archive_ops/create_zip.h"
 #include "archive_ops/extract.h"
 #include "bench_result.h"
+#include "bench_support.h"
 #include "fileops/remove.h"
 
-extern char** environ;
-
 namespace {
+
+using files::bench::median;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -46,27 +45,17 @@ struct Options {
 };
 
 [[noreturn]] void fail(const std::string& message) {
-  std::fprintf(stderr, "archive_bench: %s\n", message.c_str());
-  std::exit(1);
+  files::bench::fail("archive_bench", message);
 }
 
 Options parse(int argc, char** argv) {
   Options options;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string key = argv[i];
-    const std::string value = argv[i + 1];
-    if (key == "--dir") {
-      options.dir = value;
-    } else if (key == "--files") {
-      options.files = std::max(1, std::stoi(value));
-    } else if (key == "--mib") {
-      options.mib = std::stoull(value);
-    } else if (key == "--rounds") {
-      options.rounds = std::max(1, std::stoi(value));
-    } else {
-      fail("unknown option " + key);
-    }
-  }
+  files::bench::parse_options(
+      argc, argv, "archive_bench",
+      {{"--dir", [&](const std::string& v) { options.dir = v; }},
+       {"--files", [&](const std::string& v) { options.files = std::max(1, std::stoi(v)); }},
+       {"--mib", [&](const std::string& v) { options.mib = std::stoull(v); }},
+       {"--rounds", [&](const std::string& v) { options.rounds = std::max(1, std::stoi(v)); }}});
   return options;
 }
 
@@ -122,23 +111,7 @@ double seconds_of(const timeval& t) {
 double child_cpu_seconds = 0;
 
 void run(const std::vector<std::string>& arguments, const fs::path& cwd = {}) {
-  std::vector<char*> argv;
-  for (const auto& argument : arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    fail("cannot run " + arguments[0]);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  rusage usage{};
-  if (::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    fail(arguments[0] + " failed");
-  }
+  const rusage usage = files::bench::run_tool("archive_bench", arguments, cwd);
   child_cpu_seconds += seconds_of(usage.ru_utime) + seconds_of(usage.ru_stime);
 }
 
@@ -168,11 +141,6 @@ Times timed(const std::function<void()>& work) {
 void reset(const fs::path& item) {
   if (auto removed = files::fileops::remove_if_exists(item); !removed) fail(removed.error());
   ::sync();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 struct Comparison {

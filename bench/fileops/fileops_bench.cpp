@@ -6,9 +6,7 @@
 //                 [--rounds 3]
 //
 // The fixture lives in a private folder under --dir and is removed at the end.
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,12 +23,13 @@
 #include <fmt/format.h>
 
 #include "bench_result.h"
+#include "bench_support.h"
 #include "fileops/remove.h"
 #include "fileops/transfer.h"
 
-extern char** environ;
-
 namespace {
+
+using files::bench::median;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -47,29 +46,18 @@ struct Options {
 };
 
 [[noreturn]] void fail(const std::string& message) {
-  std::fprintf(stderr, "fileops_bench: %s\n", message.c_str());
-  std::exit(1);
+  files::bench::fail("fileops_bench", message);
 }
 
 Options parse(int argc, char** argv) {
   Options options;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string key = argv[i];
-    const std::string value = argv[i + 1];
-    if (key == "--dir") {
-      options.dir = value;
-    } else if (key == "--file-mib") {
-      options.file_mib = std::stoull(value);
-    } else if (key == "--tree-files") {
-      options.tree_files = std::stoi(value);
-    } else if (key == "--tree-mib") {
-      options.tree_mib = std::stoull(value);
-    } else if (key == "--rounds") {
-      options.rounds = std::max(1, std::stoi(value));
-    } else {
-      fail("unknown option " + key);
-    }
-  }
+  files::bench::parse_options(
+      argc, argv, "fileops_bench",
+      {{"--dir", [&](const std::string& v) { options.dir = v; }},
+       {"--file-mib", [&](const std::string& v) { options.file_mib = std::stoull(v); }},
+       {"--tree-files", [&](const std::string& v) { options.tree_files = std::stoi(v); }},
+       {"--tree-mib", [&](const std::string& v) { options.tree_mib = std::stoull(v); }},
+       {"--rounds", [&](const std::string& v) { options.rounds = std::max(1, std::stoi(v)); }}});
   return options;
 }
 
@@ -105,17 +93,8 @@ void make_tree(const fs::path& root, int files, std::uint64_t total_bytes) {
 }
 
 double run_cp(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv;
-  for (const auto& argument : arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
   const auto start = Clock::now();
-  pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/cp", nullptr, nullptr, argv.data(), environ) != 0) fail("spawn cp");
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    fail("cp failed");
-  }
+  files::bench::run_tool("fileops_bench", arguments);
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -133,11 +112,6 @@ void reset(const fs::path& destination) {
   if (auto removed = remove_if_exists(destination); !removed) fail(removed.error());
   fs::create_directory(destination);
   ::sync();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 struct Comparison {

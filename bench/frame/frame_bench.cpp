@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench_result.h"
+#include "bench_support.h"
 #include "files_app/file_explorer_widget.h"
 #include "model/entry_sort.h"
 #include "model/folder_listing.h"
@@ -27,15 +28,12 @@
 
 namespace {
 
+using files::bench::median;
+
 using Clock = std::chrono::steady_clock;
 
 double ms_since(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 void make_folder(const std::filesystem::path& dir, std::size_t count) {
