@@ -12,6 +12,7 @@
 #include "temp_folder.h"
 #include "vask_actions/input.h"
 #include "vask_ui/launch.h"
+#include "window_fixture.h"
 
 namespace files::app {
 namespace {
@@ -41,21 +42,10 @@ std::string read(const std::filesystem::path& path) {
 
 /// A real window on a real folder, with its own Trash and templates folder, driven through
 /// the action entry as an automation client would.
-class ActionWindow : public ::testing::Test {
+class ActionWindow : public ::testing::Test, protected WindowDriver {
  protected:
   void open(const std::filesystem::path& start) {
-    WindowConfig config;
-    config.config_dir = config_dir.path();
-    config.start_folder = start;
-    config.in_workspace = [](const std::filesystem::path&) { return false; };
-    window = std::make_unique<FileExplorerWidget>(std::move(config));
-    frame = std::make_unique<vask_ui::ShotFrame>(vask_ui::Size{1000, 700},
-                                                 vask_ui::Theme::screenshot());
-    render();
-  }
-  void render() {
-    frame->sync_and_layout(*window);
-    frame->draw(*window);
+    open_window(local_config(config_dir.path(), start));
   }
   std::string act(const std::string& id, OperationKind kind, const std::string& payload) {
     std::string result =
@@ -97,8 +87,6 @@ class ActionWindow : public ::testing::Test {
   TempFolder templates;
   ScopedEnv data_home{"XDG_DATA_HOME", data.path().string()};
   ScopedEnv templates_dir{"XDG_TEMPLATES_DIR", templates.path().string()};
-  std::unique_ptr<FileExplorerWidget> window;
-  std::unique_ptr<vask_ui::ShotFrame> frame;
   std::uint64_t next_handle = 1;
 };
 

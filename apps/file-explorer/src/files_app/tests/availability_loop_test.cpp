@@ -18,6 +18,7 @@
 #include "menu_test_support.h"
 #include "vask_ui/launch.h"
 #include "vask_ui/regions.h"
+#include "window_fixture.h"
 #include "workspace_fs_double/workspace_fs_double.h"
 
 namespace files::app {
@@ -52,7 +53,7 @@ std::string counted(std::string_view id, std::uint64_t n) {
   return i18n::t_args(id, {{"count", i18n::count(n)}});
 }
 
-class AvailabilityLoop : public ::testing::Test {
+class AvailabilityLoop : public ::testing::Test, protected WindowDriver {
  protected:
   std::filesystem::path item(const std::string& name, wfd::ItemState state, bool folder = false) {
     auto path = root.path() / name;
@@ -67,19 +68,10 @@ class AvailabilityLoop : public ::testing::Test {
   }
 
   void open(const std::filesystem::path& folder) {
-    WindowConfig config;
-    config.config_dir = config_dir.path();
-    config.start_folder = folder;
+    WindowConfig config = local_config(config_dir.path(), folder);
     config.in_workspace = [](const std::filesystem::path&) { return true; };
     config.control_writer = writer;
-    window = std::make_unique<FileExplorerWidget>(std::move(config));
-    frame = std::make_unique<vask_ui::ShotFrame>(vask_ui::Size{1000, 700},
-                                                 vask_ui::Theme::screenshot());
-    render();
-  }
-  void render() {
-    frame->sync_and_layout(*window);
-    frame->draw(*window);
+    open_window(std::move(config));
   }
   std::size_t index_of(const std::string& name) const {
     const auto& entries = window->state().entries();
@@ -144,8 +136,6 @@ class AvailabilityLoop : public ::testing::Test {
   ScratchFolder root;
   ScratchFolder config_dir;
   std::shared_ptr<DoubleWriter> writer = std::make_shared<DoubleWriter>();
-  std::unique_ptr<FileExplorerWidget> window;
-  std::unique_ptr<vask_ui::ShotFrame> frame;
   int count_ = 0;
 };
 

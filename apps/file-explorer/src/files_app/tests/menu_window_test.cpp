@@ -14,6 +14,7 @@
 #include "menu_test_support.h"
 #include "vask_ui/launch.h"
 #include "vask_ui/regions.h"
+#include "window_fixture.h"
 
 namespace files::app {
 namespace {
@@ -41,25 +42,14 @@ class TemplatesFolder {
   std::optional<std::string> old_;
 };
 
-class MenuWindow : public ::testing::Test {
+class MenuWindow : public ::testing::Test, protected WindowDriver {
  protected:
   void SetUp() override {
     folder.file("alpha.txt");
     folder.file("beta.txt");
     folder.file(".hidden");
     templates.file("Letter.odt");
-    WindowConfig config;
-    config.config_dir = config_dir.path();
-    config.start_folder = folder.path();
-    config.in_workspace = [](const std::filesystem::path&) { return false; };
-    window = std::make_unique<FileExplorerWidget>(std::move(config));
-    frame = std::make_unique<vask_ui::ShotFrame>(vask_ui::Size{1000, 700},
-                                                 vask_ui::Theme::screenshot());
-    render();
-  }
-  void render() {
-    frame->sync_and_layout(*window);
-    frame->draw(*window);
+    open_window(local_config(config_dir.path(), folder.path()));
   }
   void click(vask_ui::Point p, PointerButton button = PointerButton::Primary) {
     window->handle_event(vask_ui::PointerMove{p, {}});
@@ -99,8 +89,6 @@ class MenuWindow : public ::testing::Test {
   ScratchFolder config_dir;
   ScratchFolder templates;
   TemplatesFolder templates_env{templates.path()};
-  std::unique_ptr<FileExplorerWidget> window;
-  std::unique_ptr<vask_ui::ShotFrame> frame;
 };
 
 TEST_F(MenuWindow, SecondaryClickSelectsTheItemAndOpensItsMenuAtThePointer) {

@@ -18,14 +18,19 @@ using files::testing::TempFolder;
 using vask_ui::Key;
 using vask_ui::Modifiers;
 
-/// A real window on a real folder, laid out and drawn off screen, driven by synthetic events.
-class WindowTest : public ::testing::Test {
+/// A real window laid out and drawn off screen; each fixture gives it its configuration.
+class WindowDriver {
  protected:
-  void open(vask_ui::Size size = {1000, 700}) {
+  /// A configuration with its own settings folder, opening `start`, outside any workspace.
+  static WindowConfig local_config(const std::filesystem::path& config_dir,
+                                   const std::filesystem::path& start) {
     WindowConfig config;
-    config.config_dir = config_dir.path();
-    config.start_folder = folder.path();
+    config.config_dir = config_dir;
+    config.start_folder = start;
     config.in_workspace = [](const std::filesystem::path&) { return false; };
+    return config;
+  }
+  void open_window(WindowConfig config, vask_ui::Size size = {1000, 700}) {
     window = std::make_unique<FileExplorerWidget>(std::move(config));
     frame = std::make_unique<vask_ui::ShotFrame>(size, vask_ui::Theme::screenshot());
     render();
@@ -33,6 +38,17 @@ class WindowTest : public ::testing::Test {
   void render() {
     frame->sync_and_layout(*window);
     frame->draw(*window);
+  }
+
+  std::unique_ptr<FileExplorerWidget> window;
+  std::unique_ptr<vask_ui::ShotFrame> frame;
+};
+
+/// A real window on a real folder, driven by synthetic events.
+class WindowTest : public ::testing::Test, protected WindowDriver {
+ protected:
+  void open(vask_ui::Size size = {1000, 700}) {
+    open_window(local_config(config_dir.path(), folder.path()), size);
   }
   /// The centre of an entry's row or tile, as the last frame drew it.
   vask_ui::Point at(const std::string& name) {
@@ -57,8 +73,6 @@ class WindowTest : public ::testing::Test {
 
   TempFolder folder;
   TempFolder config_dir;
-  std::unique_ptr<FileExplorerWidget> window;
-  std::unique_ptr<vask_ui::ShotFrame> frame;
   vask_ui::ui_clock::ManualClock clock;
 };
 
