@@ -4,7 +4,6 @@
 #include "files_app/file_explorer_widget.h"
 #include "i18n/i18n.h"
 #include "support/overloaded.h"
-#include "vask_ui/host.h"
 
 // The window's side of the semantic actions: what it publishes to automation and assistive
 // clients, and what it does with the actions they send back. Every accepted action runs
@@ -149,9 +148,7 @@ std::expected<void, std::string> FileExplorerWidget::run_folder_command(const st
     return {};
   }
   if (word == "terminal") {
-    auto started = vask_ui::host::current().start_in_folder("terminal", folder);
-    if (!started) return fail("could not open terminal: " + started.error());
-    return {};
+    return open_terminal();
   }
   // The dispatcher lets through only the words above.
   return fail(dispatch::kNotApplied);

@@ -238,28 +238,30 @@ bool FileExplorerWidget::delete_selection() {
 
 bool FileExplorerWidget::new_folder() {
   if (guard_read_only()) return true;
-  auto created = fileops::new_folder(state_.current_folder());
-  if (!created) {
-    state_.set_notice(created.error());
-    return true;
-  }
-  state_.refresh();
-  state_.set_notice(created->status);
-  select_and_rename(created->path);
-  return true;
+  return show_created(fileops::new_folder(state_.current_folder()));
 }
 
 bool FileExplorerWidget::new_from_template(const std::filesystem::path& template_path) {
   if (guard_read_only()) return true;
-  auto created = fileops::new_from_template(template_path, state_.current_folder());
+  return show_created(fileops::new_from_template(template_path, state_.current_folder()));
+}
+
+bool FileExplorerWidget::show_created(const std::expected<fileops::Created, std::string>& created) {
   if (!created) {
     state_.set_notice(created.error());
     return true;
   }
   state_.refresh();
-  state_.set_notice(created->status);
   select_and_rename(created->path);
+  // After the rename began (which clears the status): the creation stays reported.
+  state_.set_notice(created->status);
   return true;
+}
+
+std::expected<void, std::string> FileExplorerWidget::open_terminal() {
+  auto started = vask_ui::host::current().start_in_folder("terminal", state_.current_folder());
+  if (!started) return std::unexpected("could not open terminal: " + started.error());
+  return {};
 }
 
 bool FileExplorerWidget::execute(const command::ExplorerCommand& cmd) {
@@ -290,9 +292,7 @@ bool FileExplorerWidget::execute(const command::ExplorerCommand& cmd) {
           [&](const SetSortDirection& c) { return state_.set_sort_order(c.order), true; },
           [&](const ToggleHidden&) { return state_.toggle_hidden(), true; },
           [&](const OpenTerminal&) {
-            auto started =
-                vask_ui::host::current().start_in_folder("terminal", state_.current_folder());
-            if (!started) state_.set_notice("could not open terminal: " + started.error());
+            if (auto started = open_terminal(); !started) state_.set_notice(started.error());
             return true;
           },
           [&](const ItemClick& c) { return execute_item_click(c); },

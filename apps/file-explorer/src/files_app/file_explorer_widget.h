@@ -10,6 +10,7 @@
 #include "archive_ops/archive_commands.h"
 #include "command/explorer_command.h"
 #include "fileops/file_clipboard.h"
+#include "fileops/names.h"
 #include "fileops/trash_commands.h"
 #include "files_app/action_dispatch.h"
 #include "files_app/availability.h"
@@ -220,6 +221,10 @@ class FileExplorerWidget final : public vask_ui::Widget {
   bool delete_selection();
   bool new_folder();
   bool new_from_template(const std::filesystem::path& template_path);
+  /// A new folder or file: listed, selected, its name field open, the creation reported.
+  bool show_created(const std::expected<fileops::Created, std::string>& created);
+  /// Starts "terminal" in the folder on view; the error is the text to show.
+  std::expected<void, std::string> open_terminal();
 
   // Inline rename (rename.cpp).
   bool begin_rename();

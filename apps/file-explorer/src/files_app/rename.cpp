@@ -81,10 +81,7 @@ void FileExplorerWidget::select_and_rename(const std::filesystem::path& path) {
   state_.selection().select_only(*index);
   rebuild_view();
   move_focus(*index, /*extend=*/false);
-  // The creation's own status stays visible while the name is edited.
-  std::string status = state_.notice().value_or(std::string{});
   begin_rename();
-  if (!status.empty()) state_.set_notice(status);
 }
 
 std::optional<vask_ui::EventResult> FileExplorerWidget::route_rename(const vask_ui::Event& event) {
